@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class frmMain;
+}
+
+namespace vusk {
+
+class CellListModel;
+
+// The main window: owner of the cell list and of the boxes the next entry is
+// composed in. Handlers keep the names of the controls and events they serve.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    CellListModel &cellList() { return *m_cellList; }
+
+    static QString windowTitleText();
+
+private:
+    void Form_Initialize();
+    void Form_Load();
+    void setUpControls();
+    void setUpPictures();
+    void wireEvents();
+    void moveToScreenCentre();
+
+    void txtCellID_Change();
+    void lstOutput_Click();
+    void imgAddToFile_Click();
+    void imgRemoveFromFile_Click();
+    void mnuFileExit_Click();
+    void mnuEditAdd_Click();
+    void mnuEditDelete_Click();
+
+    void selectEntry(int row);
+
+    std::unique_ptr<Ui::frmMain> ui;
+    CellListModel *m_cellList = nullptr;
+    // Set while the program itself changes the selection, so that only a new
+    // selection splits an entry into the boxes.
+    bool m_changingSelection = false;
+};
+
+} // namespace vusk

@@ -1,0 +1,34 @@
+#include "picturebutton.h"
+
+#include <QMouseEvent>
+
+namespace vusk {
+
+PictureButton::PictureButton(QWidget *parent) : QLabel(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureButton::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}
+
+void PictureButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_pressed = false;
+    event->accept();
+}
+
+} // namespace vusk

@@ -1,0 +1,42 @@
+#include "tabstopdelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTextOption>
+
+namespace vusk {
+
+void TabStopDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+
+    const QStyle *style = opt.widget ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+
+    QTextOption textOption(Qt::AlignLeft | Qt::AlignVCenter);
+    textOption.setWrapMode(QTextOption::NoWrap);
+    textOption.setTabStopDistance(tabStopPixels);
+
+    const bool selected = opt.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group =
+        (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    painter->save();
+    painter->setClipRect(opt.rect);
+    painter->setFont(opt.font);
+    painter->setPen(
+        opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(QRectF(opt.rect.adjusted(textIndent, 0, 0, 0)), text, textOption);
+    painter->restore();
+}
+
+QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
+{
+    // Every row has the same height, so the view never has to measure entries.
+    return {option.rect.width(), option.fontMetrics.height()};
+}
+
+} // namespace vusk

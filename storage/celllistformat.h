@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QIODevice;
+
+namespace vusk {
+
+// One read of a file takes at most this many lines; the rest is ignored.
+inline constexpr int maxLinesPerRead = 2000;
+
+// ---- Writing ---------------------------------------------------------------------
+
+struct EncodedCellList
+{
+    QByteArray bytes;         // empty unless ok()
+    qsizetype badEntry = -1;  // first entry holding a character Windows-1251 cannot hold
+    qsizetype badColumn = -1; // index of that character within the entry
+
+    bool ok() const { return badEntry < 0; }
+};
+
+// The whole file: every entry in Windows-1251 followed by CR LF, the last one included,
+// and nothing else (no byte order mark).
+EncodedCellList encodeCellList(const QStringList &entries);
+
+// ---- Reading ---------------------------------------------------------------------
+
+// Delivers the lines of a cell list file one per call, so a caller can hand control
+// back to the event loop between lines. Only a bounded window of the file is ever
+// held in memory.
+//
+// A line ends at CR LF or at a lone CR; a LF not preceded by CR is text. The end of
+// the device ends the last line, and a final line end gives no extra empty line.
+//
+// The device must be open for reading in binary mode: text mode would drop the CRs
+// the line ends are made of. A read that returns no bytes counts as the end of the
+// device.
+class CellListReader
+{
+public:
+    enum class Status
+    {
+        Line,        // *line holds the next line, without its line end
+        EndOfFile,   // no characters left
+        Error,       // the device failed; see errorString()
+        LineTooLong, // a line exceeds maxLineBytes; reading cannot go on
+    };
+
+    static constexpr qsizetype defaultMaxLineBytes = qsizetype(1) << 20;
+    static constexpr qsizetype defaultChunkBytes = qsizetype(64) << 10;
+
+    explicit CellListReader(QIODevice *device, qsizetype maxLineBytes = defaultMaxLineBytes,
+                            qsizetype chunkBytes = defaultChunkBytes);
+
+    // Once EndOfFile, Error or LineTooLong has been returned, every further call
+    // returns the same status. *line is only written for Status::Line.
+    Status readLine(QString *line);
+
+    QString errorString() const { return m_errorString; }
+
+    // Lines delivered so far.
+    qsizetype linesRead() const { return m_linesRead; }
+
+private:
+    // Reads one more chunk after dropping the consumed bytes. False at the end of the
+    // device or on error (m_finished is then set).
+    bool fill();
+    Status finish(Status status, const QString &errorString = {});
+
+    QIODevice *m_device;
+    qsizetype m_maxLineBytes;
+    qsizetype m_chunkBytes;
+    QByteArray m_buffer;
+    qsizetype m_lineStart = 0; // start of the next line in m_buffer
+    qsizetype m_scanned = 0;   // bytes after m_lineStart known to hold no CR
+    bool m_atEnd = false;      // the device has delivered its last byte
+    std::optional<Status> m_finished;
+    QString m_errorString;
+    qsizetype m_linesRead = 0;
+};
+
+// Reads up to maxLines lines. If endStatus is given it receives the status that ended
+// the read: Status::Line when the limit was reached, otherwise the reader's final status.
+QStringList readCellList(QIODevice *device, int maxLines = maxLinesPerRead,
+                         CellListReader::Status *endStatus = nullptr);
+
+} // namespace vusk

@@ -1,0 +1,76 @@
+// picturegen: draws every picture of the program.
+//
+//   picturegen IMAGES_DIR [ICO_FILE]
+//
+// Writes NAME.png and NAME@2x.png for each picture into IMAGES_DIR, and the
+// program icon to ICO_FILE (by default vusk.ico beside IMAGES_DIR).
+
+#include "canvas.h"
+#include "icowriter.h"
+#include "pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+bool savePng(const QImage &image, const QString &path)
+{
+    if (image.save(path, "PNG"))
+        return true;
+    std::fprintf(stderr, "picturegen: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+bool writeFile(const QByteArray &data, const QString &path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return true;
+    std::fprintf(stderr, "picturegen: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: picturegen IMAGES_DIR [ICO_FILE]\n");
+        return 2;
+    }
+    const QString imagesDir = QString::fromLocal8Bit(argv[1]);
+    const QString icoPath = argc == 3 ? QString::fromLocal8Bit(argv[2])
+                                      : QDir::cleanPath(QFileInfo(imagesDir).absoluteFilePath() +
+                                                        QStringLiteral("/../vusk.ico"));
+    QDir dir(imagesDir);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "picturegen: cannot create %s\n", qPrintable(imagesDir));
+        return 1;
+    }
+
+    bool ok = true;
+    for (const picturegen::Picture &picture : picturegen::allPictures()) {
+        for (int scale : {1, 2}) {
+            const QImage image = picture.draw(scale);
+            // A drawing function that gets its canvas wrong must not slip through.
+            if (image.size() != picture.size * scale) {
+                std::fprintf(stderr, "picturegen: %s drawn at the wrong size\n",
+                             qPrintable(picture.name));
+                return 1;
+            }
+            const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+            ok = savePng(image, dir.filePath(picture.name + suffix + QStringLiteral(".png"))) && ok;
+        }
+    }
+
+    const QList<QImage> iconImages = {picturegen::drawAntenna(16, 1),
+                                      picturegen::drawAntenna(32, 1),
+                                      picturegen::drawAntenna(48, 1)};
+    ok = writeFile(picturegen::buildIco(iconImages), icoPath) && ok;
+    return ok ? 0 : 1;
+}
