@@ -1,11 +1,14 @@
+#include "apptitle.h"
 #include "frmmain.h"
+#include "platformstartup.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("VUSK"));
+    QApplication::setApplicationName(vusk::applicationTitle());
+    vusk::installQtTranslations();
 
     vusk::frmMain window;
     window.show();

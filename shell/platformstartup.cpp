@@ -5,7 +5,10 @@
 #include <qt_windows.h>
 #endif
 
-#include <QtGlobal>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace vusk {
 
@@ -14,6 +17,16 @@ void initCommonControls()
 #ifdef Q_OS_WIN
     InitCommonControls();
 #endif
+}
+
+void installQtTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 } // namespace vusk

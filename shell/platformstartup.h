@@ -6,4 +6,8 @@ namespace vusk {
 // it (together with the manifest); elsewhere it does nothing.
 void initCommonControls();
 
+// Qt's standard dialogs and buttons speak the user's language where Qt's own
+// translations are installed. Call once the application object exists.
+void installQtTranslations();
+
 } // namespace vusk

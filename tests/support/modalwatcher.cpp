@@ -11,7 +11,11 @@ constexpr int tickMs = 10;
 }
 
 ModalWatcher::ModalWatcher(Answer answer, int timeoutMs)
-    : m_answer(std::move(answer)), m_ignored(QApplication::activeModalWidget()),
+    : ModalWatcher(QList<Answer>{std::move(answer)}, timeoutMs)
+{}
+
+ModalWatcher::ModalWatcher(QList<Answer> answers, int timeoutMs)
+    : m_answers(std::move(answers)), m_ignored(QApplication::activeModalWidget()),
       m_remainingTicks(timeoutMs / tickMs)
 {
     m_timer.setInterval(tickMs);
@@ -21,24 +25,26 @@ ModalWatcher::ModalWatcher(Answer answer, int timeoutMs)
 
 void ModalWatcher::poll()
 {
+    QWidget *modal = QApplication::activeModalWidget();
     if (--m_remainingTicks < 0) {
         m_timer.stop();
-        // A window that its answer left open would hang the test: close it.
-        if (m_answeredWidget && m_answeredWidget->isVisible())
-            m_answeredWidget->close();
+        if (modal && modal != m_ignored)
+            modal->close();
         return;
     }
-    QWidget *modal = QApplication::activeModalWidget();
-    if (m_answered) {
-        if (!m_answeredWidget || !m_answeredWidget->isVisible())
-            m_timer.stop();
+    if (answered()) {
+        m_timer.stop();
         return;
     }
-    if (!modal || modal == m_ignored || !modal->isVisible())
+    if (!modal || modal == m_ignored || modal == m_lastAnswered || !modal->isVisible())
         return;
-    m_answered = true;
-    m_answeredWidget = modal;
-    m_answer(modal);
+    m_lastAnswered = modal;
+    // Answered from a timer of its own, so that this one keeps polling inside the
+    // event loop of any window the answer opens.
+    QTimer::singleShot(0, this, [this, answer = m_answers.at(m_next++), modal = QPointer(modal)] {
+        if (modal)
+            answer(modal);
+    });
 }
 
 std::unique_ptr<ModalWatcher> watchMessageBox(MessageBoxSeen *seen,

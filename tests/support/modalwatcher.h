@@ -9,8 +9,11 @@
 class QAction;
 class QWidget;
 
-// Answers the next modal window from inside its own event loop, the way a
-// person would: the test reads it and clicks its buttons.
+// Answers the modal windows that open next, one answer each in order, from
+// inside their own event loops, the way a person would: the test reads each
+// window and clicks its buttons. Nested windows (a question asked by a dialog)
+// are answered too. A window still open at the timeout is closed, so a test
+// fails instead of hanging.
 class ModalWatcher : public QObject
 {
     Q_OBJECT
@@ -19,19 +22,21 @@ public:
     using Answer = std::function<void(QWidget *modal)>;
 
     explicit ModalWatcher(Answer answer, int timeoutMs = 10000);
+    explicit ModalWatcher(QList<Answer> answers, int timeoutMs = 10000);
 
-    // True once a modal window appeared and was handed to the answer.
-    bool answered() const { return m_answered; }
+    // True once every answer was handed its window.
+    bool answered() const { return m_next == m_answers.size(); }
+    qsizetype answeredCount() const { return m_next; }
 
 private:
     void poll();
 
-    Answer m_answer;
+    QList<Answer> m_answers;
+    qsizetype m_next = 0;
     QPointer<QWidget> m_ignored;
-    QPointer<QWidget> m_answeredWidget;
+    QPointer<QWidget> m_lastAnswered;
     QTimer m_timer;
     int m_remainingTicks;
-    bool m_answered = false;
 };
 
 // What a message box showed.
