@@ -1,15 +1,22 @@
 #include "frmmain.h"
 #include "ui_frmmain.h"
 
+#include "apptitle.h"
 #include "cellentry.h"
 #include "cellidconversion.h"
+#include "celllistfile.h"
+#include "celllistformat.h"
 #include "celllistmodel.h"
+#include "celllistreading.h"
 #include "menushortcutfilter.h"
+#include "modcommondialog.h"
 #include "platformstartup.h"
+#include "programfolder.h"
 #include "tabstopdelegate.h"
 #include "uifont.h"
 #include "version.h"
 
+#include <QDir>
 #include <QIcon>
 #include <QLayout>
 #include <QMessageBox>
@@ -20,6 +27,11 @@ namespace vusk {
 namespace {
 
 const QColor readOnlyBoxColour(224, 224, 224);
+
+const QString cellListFilter =
+    QStringLiteral("Текстовые документы (*.txt)|*.txt|Все файлы (*.*)|*.*");
+const QString cellListExtension = QStringLiteral("txt");
+const QString informationTitle = QStringLiteral("Информация");
 
 QPixmap picture(const QString &name, QSize size)
 {
@@ -90,6 +102,7 @@ void frmMain::setUpControls()
     }
 
     m_cellList = new CellListModel(this);
+    m_reading = new CellListReading(this);
     ui->lstOutput->setModel(m_cellList);
     ui->lstOutput->setItemDelegate(new TabStopDelegate(ui->lstOutput));
     ui->lstOutput->setUniformItemSizes(true);
@@ -139,7 +152,15 @@ void frmMain::wireEvents()
     connect(ui->imgAddToFile, &PictureButton::clicked, this, &frmMain::imgAddToFile_Click);
     connect(ui->imgRemoveFromFile, &PictureButton::clicked, this,
             &frmMain::imgRemoveFromFile_Click);
+    connect(ui->imgSaveToFile, &PictureButton::clicked, this, &frmMain::imgSaveToFile_Click);
+    connect(ui->mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+    connect(ui->mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(m_reading, &CellListReading::lineRead, m_cellList, &CellListModel::appendSoon);
+    connect(m_reading, &CellListReading::finished, this,
+            [this](CellListReading::End end, const QString &error) {
+                cellListReadEnded(int(end), error);
+            });
     connect(ui->mnuEditAdd, &QAction::triggered, this, &frmMain::mnuEditAdd_Click);
     connect(ui->mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
 
@@ -206,8 +227,8 @@ void frmMain::imgRemoveFromFile_Click()
     QItemSelectionModel *selection = ui->lstOutput->selectionModel();
     const QModelIndexList selected = selection->selectedRows();
     if (selected.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Предупреждение"),
-                             QStringLiteral("Выберите строку для удаления!"));
+        showMessage(QMessageBox::Warning, QStringLiteral("Предупреждение"),
+                    QStringLiteral("Выберите строку для удаления!"));
         return;
     }
     // The view moves the current item to a neighbour and would select it;
@@ -217,6 +238,98 @@ void frmMain::imgRemoveFromFile_Click()
     selection->clearSelection();
     selection->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
     m_changingSelection = false;
+}
+
+void frmMain::showMessage(int icon, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Icon(icon), title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    const QString path = ShowFileDialog(this, cellListFilter, cellListExtension, OpenExistingFile,
+                                        QStringLiteral("VUSK: Открытие файла"),
+                                        QStringLiteral("btsinfo.txt"), cellListFolder(), 0);
+    if (!path.isEmpty())
+        LoadCellList(path);
+}
+
+void frmMain::LoadCellList(const QString &path)
+{
+    // The file's lines go after the entries already listed; one file at a time.
+    if (m_reading->isReading()) {
+        showMessage(QMessageBox::Information, informationTitle,
+                    QStringLiteral("Дождитесь окончания чтения предыдущего файла."));
+        return;
+    }
+    QString error;
+    if (!m_reading->start(path, &error))
+        cellListReadEnded(int(CellListReading::End::Failed), error);
+}
+
+void frmMain::cellListReadEnded(int end, const QString &error)
+{
+    m_cellList->showPendingRows();
+    switch (CellListReading::End(end)) {
+    case CellListReading::End::EndOfFile:
+    case CellListReading::End::LineLimit:
+        break;
+    case CellListReading::End::MoreThanLimit:
+        // Saving back over such a file would drop the rest without a word.
+        showMessage(QMessageBox::Information, informationTitle,
+                    QStringLiteral("Прочитаны только первые %1 строк файла.").arg(maxLinesPerRead));
+        break;
+    case CellListReading::End::Failed:
+        showMessage(QMessageBox::Critical, applicationTitle(),
+                    QStringLiteral("Не удалось прочитать файл %1:\n%2.")
+                        .arg(QDir::toNativeSeparators(m_reading->path()), error));
+        break;
+    }
+}
+
+void frmMain::imgSaveToFile_Click()
+{
+    if (m_cellList->count() == 0) {
+        showMessage(QMessageBox::Question, informationTitle,
+                    QStringLiteral("Может сперва что-нибудь добавим?"));
+        return;
+    }
+    const QString path =
+        ShowFileDialog(this, cellListFilter, cellListExtension, SaveAskingToReplace,
+                       QStringLiteral("VUSK: Сохранение файла"), QStringLiteral("btsinfo_txt.txt"),
+                       cellListFolder(), 0);
+    if (path.isEmpty())
+        return;
+
+    // Encoded whole first: a character the code page cannot hold stops the save
+    // before the file is touched, rather than turning into '?'.
+    const EncodedCellList encoded = encodeCellList(m_cellList->entries());
+    if (!encoded.ok()) {
+        showMessage(QMessageBox::Warning, QStringLiteral("Предупреждение"),
+                    QStringLiteral("Запись %1 содержит символы, которых нет в кодировке "
+                                   "Windows-1251. Файл не сохранён.")
+                        .arg(encoded.badEntry + 1));
+        return;
+    }
+    QString error;
+    if (!saveFileAtomically(path, encoded.bytes, &error))
+        showMessage(QMessageBox::Critical, applicationTitle(),
+                    QStringLiteral("Не удалось сохранить файл %1:\n%2.")
+                        .arg(QDir::toNativeSeparators(path), error));
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    imgSaveToFile_Click();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Closing ends the program at once, without a question; a read in progress
+    // adds nothing more.
+    m_reading->abandon();
+    QMainWindow::closeEvent(event);
 }
 
 void frmMain::mnuFileExit_Click()

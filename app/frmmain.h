@@ -10,6 +10,7 @@ class frmMain;
 namespace vusk {
 
 class CellListModel;
+class CellListReading;
 
 // The main window: owner of the cell list and of the boxes the next entry is
 // composed in. Handlers keep the names of the controls and events they serve.
@@ -22,8 +23,13 @@ public:
     ~frmMain() override;
 
     CellListModel &cellList() { return *m_cellList; }
+    // The file read behind "Открыть", for those who wait for it to end.
+    const CellListReading &cellListReading() const { return *m_reading; }
 
     static QString windowTitleText();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Initialize();
@@ -37,14 +43,21 @@ private:
     void lstOutput_Click();
     void imgAddToFile_Click();
     void imgRemoveFromFile_Click();
+    void imgSaveToFile_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSaveAs_Click();
+    void LoadCellList(const QString &path);
+    void cellListReadEnded(int end, const QString &error);
     void mnuFileExit_Click();
     void mnuEditAdd_Click();
     void mnuEditDelete_Click();
 
     void selectEntry(int row);
+    void showMessage(int icon, const QString &title, const QString &text);
 
     std::unique_ptr<Ui::frmMain> ui;
     CellListModel *m_cellList = nullptr;
+    CellListReading *m_reading = nullptr;
     // Set while the program itself changes the selection, so that only a new
     // selection splits an entry into the boxes.
     bool m_changingSelection = false;

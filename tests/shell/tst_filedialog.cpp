@@ -1,4 +1,4 @@
-#include "modalwatcher.h"
+#include "dialoganswers.h"
 #include "modcommondialog.h"
 
 #include <QComboBox>
@@ -17,81 +17,6 @@ namespace {
 
 const QString cellListFilter =
     QStringLiteral("Текстовые документы (*.txt)|*.txt|Все файлы (*.*)|*.*");
-
-// What the dialog showed when it opened.
-struct DialogSeen
-{
-    bool seen = false;
-    QString title;
-    QString folder;
-    QString proposedName;
-    QStringList filters;
-    QString selectedFilter;
-    QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
-};
-
-QFileDialog *asFileDialog(QWidget *modal)
-{
-    auto *dialog = qobject_cast<QFileDialog *>(modal);
-    if (!dialog)
-        qFatal("expected a file dialog, got %s", modal->metaObject()->className());
-    return dialog;
-}
-
-ModalWatcher::Answer look(DialogSeen *seen, ModalWatcher::Answer then)
-{
-    return [seen, then](QWidget *modal) {
-        QFileDialog *dialog = asFileDialog(modal);
-        auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-        seen->seen = true;
-        seen->title = dialog->windowTitle();
-        seen->folder = dialog->directory().absolutePath();
-        seen->proposedName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
-        for (int i = 0; i < combo->count(); ++i)
-            seen->filters.append(combo->itemText(i));
-        seen->selectedFilter = combo->currentText();
-        seen->acceptMode = dialog->acceptMode();
-        then(dialog);
-    };
-}
-
-// Types a name into the dialog's name box and presses Enter.
-ModalWatcher::Answer typeName(const QString &name)
-{
-    return [name](QWidget *modal) {
-        auto *edit = asFileDialog(modal)->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        edit->selectAll();
-        typeText(edit, name);
-        QTest::keyClick(edit, Qt::Key_Return);
-    };
-}
-
-ModalWatcher::Answer cancel()
-{
-    return [](QWidget *modal) {
-        auto *buttons = asFileDialog(modal)->findChild<QDialogButtonBox *>();
-        QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-    };
-}
-
-ModalWatcher::Answer press(QMessageBox::StandardButton button, MessageBoxSeen *seen = nullptr)
-{
-    return [button, seen](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        if (seen) {
-            seen->seen = true;
-            seen->title = box->windowTitle();
-            seen->text = box->text();
-            seen->icon = box->icon();
-            seen->buttons = box->standardButtons();
-        }
-        QTest::mouseClick(box->button(button), Qt::LeftButton);
-    };
-}
 
 } // namespace
 
@@ -164,9 +89,9 @@ void TestFileDialog::showsTitleFolderNameAndFilters()
 {
     createFile(QStringLiteral("btsinfo.txt"));
     for (int kind : {0, 2}) {
-        DialogSeen seen;
+        FileDialogSeen seen;
         const QString chosen =
-            show(kind, {look(&seen, cancel())}, QStringLiteral("btsinfo.txt"), m_dir.path());
+            show(kind, {lookAtFileDialog(&seen, cancelFileDialog())}, QStringLiteral("btsinfo.txt"), m_dir.path());
         QVERIFY(seen.seen);
         QCOMPARE(chosen, QString());
         QCOMPARE(seen.title, QStringLiteral("VUSK: Открытие файла"));
@@ -192,8 +117,8 @@ void TestFileDialog::filterIndexPreselects()
 {
     QFETCH(int, index);
     QFETCH(QString, selected);
-    DialogSeen seen;
-    show(0, {look(&seen, cancel())}, QStringLiteral("x.txt"), m_dir.path(), index);
+    FileDialogSeen seen;
+    show(0, {lookAtFileDialog(&seen, cancelFileDialog())}, QStringLiteral("x.txt"), m_dir.path(), index);
     QCOMPARE(seen.selectedFilter, selected);
 }
 
@@ -207,7 +132,7 @@ void TestFileDialog::allFilesMeansEveryFile()
         QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) > 0);
         for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
             listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
-        cancel()(modal);
+        cancelFileDialog()(modal);
     };
     show(0, {listShown}, QString(), m_dir.path(), 2);
     QVERIFY2(listed.contains(QStringLiteral("noextension")), qPrintable(listed.join(u',')));
@@ -251,14 +176,14 @@ void TestFileDialog::kindRules()
     if (fileExists)
         createFile(QStringLiteral("cells.txt"));
     MessageBoxSeen question;
-    QList<ModalWatcher::Answer> answers{typeName(QStringLiteral("cells.txt"))};
+    QList<ModalWatcher::Answer> answers{typeFileName(QStringLiteral("cells.txt"))};
     if (answerToQuestion)
-        answers.append(press(QMessageBox::StandardButton(answerToQuestion), &question));
+        answers.append(pressButton(QMessageBox::StandardButton(answerToQuestion), &question));
     MessageBoxSeen refusal;
     if (kind == 0 && !fileExists)
-        answers.append(press(QMessageBox::Ok, &refusal));
+        answers.append(pressButton(QMessageBox::Ok, &refusal));
     if (!returnsPath)
-        answers.append(cancel()); // the dialog is still there, or back again
+        answers.append(cancelFileDialog()); // the dialog is still there, or back again
 
     ModalWatcher watcher(answers);
     const QString chosen = ShowFileDialog(nullptr, cellListFilter, QStringLiteral("txt"), kind,
@@ -297,7 +222,7 @@ void TestFileDialog::defaultExtension()
 
     createFile(QStringLiteral("btsinfo.txt"));
     createFile(QStringLiteral("cells.dat"));
-    QCOMPARE(show(kind, {typeName(typed)}, QString(), m_dir.path()), path(returned));
+    QCOMPARE(show(kind, {typeFileName(typed)}, QString(), m_dir.path()), path(returned));
 }
 
 void TestFileDialog::folderPartOfDefaultNameWins_data()
@@ -318,8 +243,8 @@ void TestFileDialog::folderPartOfDefaultNameWins()
 
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("sub")));
     QTemporaryDir elsewhere;
-    DialogSeen seen;
-    show(0, {look(&seen, cancel())}, m_dir.path() + u'/' + defaultName, elsewhere.path());
+    FileDialogSeen seen;
+    show(0, {lookAtFileDialog(&seen, cancelFileDialog())}, m_dir.path() + u'/' + defaultName, elsewhere.path());
     QCOMPARE(seen.folder, path(QStringLiteral("sub")));
     QCOMPARE(seen.proposedName, proposedName);
 }
@@ -328,8 +253,8 @@ void TestFileDialog::emptyFolderMeansCurrentDirectory()
 {
     const QString before = QDir::currentPath();
     QDir::setCurrent(m_dir.path());
-    DialogSeen seen;
-    show(2, {look(&seen, cancel())}, QStringLiteral("btsinfo_txt.txt"), QString());
+    FileDialogSeen seen;
+    show(2, {lookAtFileDialog(&seen, cancelFileDialog())}, QStringLiteral("btsinfo_txt.txt"), QString());
     QDir::setCurrent(before);
     QCOMPARE(seen.folder, m_dir.path());
     QCOMPARE(seen.proposedName, QStringLiteral("btsinfo_txt.txt"));
@@ -362,9 +287,9 @@ void TestFileDialog::unknownKindShowsNothing()
 void TestFileDialog::saveAfterOpenAcceptsNewName()
 {
     createFile(QStringLiteral("old.txt"));
-    QCOMPARE(show(0, {typeName(QStringLiteral("old.txt"))}, QString(), m_dir.path()),
+    QCOMPARE(show(0, {typeFileName(QStringLiteral("old.txt"))}, QString(), m_dir.path()),
              path(QStringLiteral("old.txt")));
-    QCOMPARE(show(2, {typeName(QStringLiteral("fresh.txt"))}, QString(), m_dir.path()),
+    QCOMPARE(show(2, {typeFileName(QStringLiteral("fresh.txt"))}, QString(), m_dir.path()),
              path(QStringLiteral("fresh.txt")));
 }
 
@@ -375,7 +300,7 @@ void TestFileDialog::linksAreReturnedThemselves()
 #endif
     createFile(QStringLiteral("target.txt"));
     QVERIFY(QFile::link(path(QStringLiteral("target.txt")), path(QStringLiteral("link.txt"))));
-    QCOMPARE(show(0, {typeName(QStringLiteral("link.txt"))}, QString(), m_dir.path()),
+    QCOMPARE(show(0, {typeFileName(QStringLiteral("link.txt"))}, QString(), m_dir.path()),
              path(QStringLiteral("link.txt")));
 }
 
@@ -388,7 +313,7 @@ void TestFileDialog::tooLongPathIsReported()
     QVERIFY(QDir().mkpath(deep));
 
     MessageBoxSeen failure;
-    ModalWatcher watcher({typeName(QStringLiteral("cells.txt")), press(QMessageBox::Ok, &failure)});
+    ModalWatcher watcher({typeFileName(QStringLiteral("cells.txt")), pressButton(QMessageBox::Ok, &failure)});
     const QString chosen = ShowFileDialog(nullptr, cellListFilter, QStringLiteral("txt"), 3,
                                           QStringLiteral("VUSK"), QString(), deep, 0);
     QCOMPARE(chosen, QString());
@@ -402,7 +327,7 @@ void TestFileDialog::tooLongPathIsReported()
     // A path of exactly 255 characters still fits.
     const QString base = m_dir.path() + u'/';
     const QString name = QString(255 - base.size() - 4, u'n') + QStringLiteral(".txt");
-    QCOMPARE(show(3, {typeName(name)}, QString(), m_dir.path()), base + name);
+    QCOMPARE(show(3, {typeFileName(name)}, QString(), m_dir.path()), base + name);
 }
 
 QTEST_MAIN(TestFileDialog)

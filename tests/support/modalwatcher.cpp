@@ -1,5 +1,7 @@
 #include "modalwatcher.h"
 
+#include "dialoganswers.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -32,40 +34,35 @@ void ModalWatcher::poll()
             modal->close();
         return;
     }
-    if (answered()) {
-        m_timer.stop();
-        return;
-    }
     if (!modal || modal == m_ignored || modal == m_lastAnswered || !modal->isVisible())
         return;
+    const bool seenBefore = m_answeredWindows.contains(modal);
+    const bool fitsNext = !answered() && (!m_answers.at(m_next).kind ||
+                                          modal->inherits(m_answers.at(m_next).kind->className()));
+    if (!fitsNext) {
+        if (!seenBefore) {
+            const auto *box = qobject_cast<QMessageBox *>(modal);
+            m_unexpected.append(modal->windowTitle() + QStringLiteral(": ") +
+                                (box ? box->text() : QString()));
+            m_lastAnswered = modal;
+            QTimer::singleShot(0, modal, &QWidget::close);
+        }
+        return;
+    }
     m_lastAnswered = modal;
+    m_answeredWindows.append(modal);
     // Answered from a timer of its own, so that this one keeps polling inside the
     // event loop of any window the answer opens.
-    QTimer::singleShot(0, this, [this, answer = m_answers.at(m_next++), modal = QPointer(modal)] {
+    QTimer::singleShot(0, this, [this, act = m_answers.at(m_next++).act, modal = QPointer(modal)] {
         if (modal)
-            answer(modal);
+            act(modal);
     });
 }
 
 std::unique_ptr<ModalWatcher> watchMessageBox(MessageBoxSeen *seen,
                                               QMessageBox::StandardButton press)
 {
-    return std::make_unique<ModalWatcher>([seen, press](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        seen->seen = true;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->buttons = box->standardButtons();
-        if (QAbstractButton *button = box->button(press))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else
-            box->close();
-    });
+    return std::make_unique<ModalWatcher>(pressButton(press, seen));
 }
 
 void triggerAction(QWidget *window, const QString &objectName)

@@ -12,14 +12,31 @@ class QWidget;
 // Answers the modal windows that open next, one answer each in order, from
 // inside their own event loops, the way a person would: the test reads each
 // window and clicks its buttons. Nested windows (a question asked by a dialog)
-// are answered too. A window still open at the timeout is closed, so a test
+// are answered too. Windows beyond the script are closed at once and listed
+// in unexpected(); a window still open at the timeout is closed, so a test
 // fails instead of hanging.
+//
+// An answer may name the kind of window it is for. A window answered before
+// (a dialog that asked a question) becomes active again while it closes; it
+// gets the next answer only if that answer is for its kind.
+struct ModalAnswer
+{
+    template <typename F>
+    ModalAnswer(F act, const QMetaObject *kind = nullptr) : act(std::move(act)), kind(kind)
+    {}
+
+    void operator()(QWidget *modal) const { act(modal); }
+
+    std::function<void(QWidget *modal)> act;
+    const QMetaObject *kind; // any window when null
+};
+
 class ModalWatcher : public QObject
 {
     Q_OBJECT
 
 public:
-    using Answer = std::function<void(QWidget *modal)>;
+    using Answer = ModalAnswer;
 
     explicit ModalWatcher(Answer answer, int timeoutMs = 10000);
     explicit ModalWatcher(QList<Answer> answers, int timeoutMs = 10000);
@@ -27,6 +44,8 @@ public:
     // True once every answer was handed its window.
     bool answered() const { return m_next == m_answers.size(); }
     qsizetype answeredCount() const { return m_next; }
+    // Titles and texts of the windows that opened after the script ran out.
+    QStringList unexpected() const { return m_unexpected; }
 
 private:
     void poll();
@@ -35,6 +54,8 @@ private:
     qsizetype m_next = 0;
     QPointer<QWidget> m_ignored;
     QPointer<QWidget> m_lastAnswered;
+    QList<QPointer<QWidget>> m_answeredWindows;
+    QStringList m_unexpected;
     QTimer m_timer;
     int m_remainingTicks;
 };

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "celllistformat.h"
+
+#include <QFile>
+#include <QObject>
+#include <QTimer>
+#include <optional>
+
+namespace vusk {
+
+// Reads a cell list file one line per turn of the event loop, so that whatever
+// the user does between two lines runs to its end first. While a modal window is
+// open the read waits for it. At most maxLinesPerRead lines per read.
+class CellListReading : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class End
+    {
+        EndOfFile,     // every line of the file was read
+        LineLimit,     // the limit was reached and nothing followed it
+        MoreThanLimit, // the limit was reached and the file holds more
+        Failed,        // reading failed; what was read stays
+    };
+    Q_ENUM(End)
+
+    explicit CellListReading(QObject *parent = nullptr);
+
+    // Opens the file and starts reading it. False, with the reason, when it cannot
+    // be opened; a read already under way is never disturbed.
+    bool start(const QString &path, QString *error);
+    bool isReading() const { return m_reader.has_value(); }
+    // Ends a read without a word, keeping what it added: the program is closing.
+    void abandon();
+    QString path() const { return m_file.fileName(); }
+
+signals:
+    void lineRead(const QString &line);
+    void finished(vusk::CellListReading::End end, const QString &error);
+
+private:
+    void readOneLine();
+    void finish(End end, const QString &error = {});
+
+    QFile m_file;
+    std::optional<CellListReader> m_reader;
+    QTimer m_turn;
+};
+
+} // namespace vusk

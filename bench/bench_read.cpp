@@ -1,0 +1,209 @@
+// Measures reading a 2000-line cell list into the main window, with its floors.
+// Prints one table; run through `make bench` (offscreen, and under Xvfb where
+// xvfb-run is installed).
+
+#include "celllistformat.h"
+#include "celllistmodel.h"
+#include "celllistreading.h"
+#include "dialoganswers.h"
+#include "frmmain.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+constexpr int lineCount = 2000;
+constexpr int largeList = 32000;
+constexpr int rounds = 5;
+
+QByteArray cellListBytes()
+{
+    QByteArray bytes;
+    for (int i = 0; i < lineCount; ++i)
+        bytes += "0x" + QByteArray::number(1000 + i, 16).toUpper() + "\t62\tУлица " +
+                 QByteArray::number(i) + ", крыша\r\n";
+    return bytes;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+// Stamps events from another thread and notes how late the window's event loop
+// handles them: the wait a key press would see.
+class InputLatencyProbe : public QObject
+{
+public:
+    struct Stamp : QEvent
+    {
+        explicit Stamp(qint64 at) : QEvent(QEvent::User), postedAt(at) {}
+        qint64 postedAt;
+    };
+
+    void start()
+    {
+        m_clock.start();
+        m_worst = 0;
+        m_running = true;
+        m_thread = std::thread([this] {
+            while (m_running) {
+                QCoreApplication::postEvent(this, new Stamp(m_clock.nsecsElapsed()));
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+    }
+    double stopWorstMs()
+    {
+        m_running = false;
+        m_thread.join();
+        QCoreApplication::removePostedEvents(this);
+        return m_worst / 1e6;
+    }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        m_worst = std::max(m_worst, m_clock.nsecsElapsed() - static_cast<Stamp *>(event)->postedAt);
+        return true;
+    }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_worst = 0;
+    std::atomic<bool> m_running = false;
+    std::thread m_thread;
+};
+
+struct ReadFigures
+{
+    double ms;
+    double worstInputDelayMs;
+};
+
+// A read through the menu and the real open dialog, timed from its first line
+// to its end.
+ReadFigures timeRead(vusk::frmMain &window, const QString &file)
+{
+    QElapsedTimer clock;
+    InputLatencyProbe probe;
+    double ms = 0;
+    double worst = 0;
+    auto first =
+        QObject::connect(&window.cellListReading(), &vusk::CellListReading::lineRead, &window, [&] {
+            if (!clock.isValid()) {
+                clock.start();
+                probe.start();
+            }
+        });
+    ModalWatcher watcher(typeFileName(file));
+    triggerAction(&window, QStringLiteral("mnuFileOpen"));
+    while (window.cellListReading().isReading())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ms = clock.nsecsElapsed() / 1e6;
+    worst = probe.stopWorstMs();
+    QObject::disconnect(first);
+    return {ms, worst};
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+        QTest::qWait(20);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("btsinfo.txt"));
+    const QByteArray bytes = cellListBytes();
+    {
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(bytes);
+    }
+
+    QList<double> decode, batch, readEmpty, readLarge, worstEmpty, worstLarge;
+    for (int round = 0; round < rounds; ++round) {
+        {
+            QBuffer buffer;
+            buffer.setData(bytes);
+            buffer.open(QIODevice::ReadOnly);
+            QElapsedTimer clock;
+            clock.start();
+            const QStringList lines = vusk::readCellList(&buffer);
+            decode.append(clock.nsecsElapsed() / 1e6);
+            Q_ASSERT(lines.size() == lineCount);
+        }
+        {
+            vusk::frmMain window;
+            window.show();
+            settle();
+            const QStringList lines = [&] {
+                QBuffer buffer;
+                buffer.setData(bytes);
+                buffer.open(QIODevice::ReadOnly);
+                return vusk::readCellList(&buffer);
+            }();
+            QElapsedTimer clock;
+            clock.start();
+            for (const QString &line : lines)
+                window.cellList().appendSoon(line);
+            window.cellList().showPendingRows();
+            window.repaint();
+            batch.append(clock.nsecsElapsed() / 1e6);
+        }
+        {
+            vusk::frmMain window;
+            window.show();
+            settle();
+            const ReadFigures figures = timeRead(window, file);
+            readEmpty.append(figures.ms);
+            worstEmpty.append(figures.worstInputDelayMs);
+        }
+        {
+            vusk::frmMain window;
+            window.show();
+            for (int i = 0; i < largeList; ++i)
+                window.cellList().appendSoon(QStringLiteral("0x1\t1\tearlier entry"));
+            window.cellList().showPendingRows();
+            settle();
+            const ReadFigures figures = timeRead(window, file);
+            readLarge.append(figures.ms);
+            worstLarge.append(figures.worstInputDelayMs);
+        }
+    }
+
+    const double batchMs = median(batch);
+    const double emptyMs = median(readEmpty);
+    printf("platform %s, %d lines, median of %d rounds\n",
+           qPrintable(QGuiApplication::platformName()), lineCount, rounds);
+    printf("  decoding alone (floor)             %8.2f ms\n", median(decode));
+    printf("  batch insertion and paint (floor)  %8.2f ms\n", batchMs);
+    printf("  read into an empty list            %8.2f ms  (%.1f x batch, target <= 8)\n", emptyMs,
+           emptyMs / batchMs);
+    printf("  read into a list of %d          %8.2f ms  (%.2f x empty, target <= 1.5)\n", largeList,
+           median(readLarge), median(readLarge) / emptyMs);
+    printf("  worst input delay, empty list      %8.2f ms  (target < 16)\n",
+           *std::max_element(worstEmpty.begin(), worstEmpty.end()));
+    printf("  worst input delay, %d entries   %8.2f ms  (target < 16)\n", largeList,
+           *std::max_element(worstLarge.begin(), worstLarge.end()));
+    return 0;
+}

@@ -1,0 +1,90 @@
+#include "dialoganswers.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QFileDialog *asFileDialog(QWidget *modal)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(modal);
+    if (!dialog)
+        qFatal("expected a file dialog, got %s", modal->metaObject()->className());
+    return dialog;
+}
+
+} // namespace
+
+ModalWatcher::Answer lookAtFileDialog(FileDialogSeen *seen, ModalWatcher::Answer then)
+{
+    return {[seen, then = then.act](QWidget *modal) {
+                QFileDialog *dialog = asFileDialog(modal);
+                auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+                seen->seen = true;
+                seen->title = dialog->windowTitle();
+                seen->folder = dialog->directory().absolutePath();
+                seen->proposedName =
+                    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+                for (int i = 0; i < combo->count(); ++i)
+                    seen->filters.append(combo->itemText(i));
+                seen->selectedFilter = combo->currentText();
+                seen->acceptMode = dialog->acceptMode();
+                then(dialog);
+            },
+            &QFileDialog::staticMetaObject};
+}
+
+ModalWatcher::Answer typeFileName(const QString &name)
+{
+    return {[name](QWidget *modal) {
+                auto *edit =
+                    asFileDialog(modal)->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                edit->selectAll();
+                typeText(edit, name);
+                // The completer's list may have come up while typing; Enter is for the
+                // dialog, so it goes away first, as a person would dismiss it.
+                if (QCompleter *completer = edit->completer();
+                    completer && completer->popup()->isVisible())
+                    completer->popup()->hide();
+                QTest::keyClick(edit, Qt::Key_Return);
+            },
+            &QFileDialog::staticMetaObject};
+}
+
+ModalWatcher::Answer cancelFileDialog()
+{
+    return {[](QWidget *modal) {
+                auto *buttons = asFileDialog(modal)->findChild<QDialogButtonBox *>();
+                QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+            },
+            &QFileDialog::staticMetaObject};
+}
+
+ModalWatcher::Answer pressButton(QMessageBox::StandardButton button, MessageBoxSeen *seen)
+{
+    return {[button, seen](QWidget *modal) {
+                auto *box = qobject_cast<QMessageBox *>(modal);
+                if (!box) {
+                    qWarning("expected a message box, got %s", modal->metaObject()->className());
+                    modal->close();
+                    return;
+                }
+                if (seen) {
+                    seen->seen = true;
+                    seen->title = box->windowTitle();
+                    seen->text = box->text();
+                    seen->icon = box->icon();
+                    seen->buttons = box->standardButtons();
+                }
+                if (QAbstractButton *target = box->button(button))
+                    QTest::mouseClick(target, Qt::LeftButton);
+                else
+                    box->close();
+            },
+            &QMessageBox::staticMetaObject};
+}
