@@ -8,8 +8,12 @@
 #include "celllistformat.h"
 #include "celllistmodel.h"
 #include "celllistreading.h"
+#include "frmabout.h"
+#include "frminfo.h"
 #include "menushortcutfilter.h"
 #include "modcommondialog.h"
+#include "modgeneric.h"
+#include "picture.h"
 #include "platformstartup.h"
 #include "programfolder.h"
 #include "tabstopdelegate.h"
@@ -33,19 +37,6 @@ const QString cellListFilter =
 const QString cellListExtension = QStringLiteral("txt");
 const QString informationTitle = QStringLiteral("Информация");
 
-QPixmap picture(const QString &name, QSize size)
-{
-    // QIcon picks the @2x drawing on high-density screens.
-    return QIcon(QStringLiteral(":/images/%1.png").arg(name)).pixmap(size);
-}
-
-// Labels are as large as their text, overhanging pixels of the last letter included.
-void fitToText(QLabel *label)
-{
-    const QSize inked = label->fontMetrics().boundingRect(label->text()).size();
-    label->resize(label->sizeHint().expandedTo(inked));
-}
-
 } // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>())
@@ -67,6 +58,11 @@ QString frmMain::windowTitleText()
         .arg(version::major)
         .arg(version::minor)
         .arg(version::revision);
+}
+
+QString frmMain::webSiteAddress()
+{
+    return QStringLiteral("https://vusk.example.org/");
 }
 
 void frmMain::Form_Initialize()
@@ -155,7 +151,10 @@ void frmMain::wireEvents()
     connect(ui->imgSaveToFile, &PictureButton::clicked, this, &frmMain::imgSaveToFile_Click);
     connect(ui->mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
     connect(ui->mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+    connect(ui->mnuFileInformation, &QAction::triggered, this, &frmMain::mnuFileInformation_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(ui->mnuHelpWebSite, &QAction::triggered, this, &frmMain::mnuHelpWebSite_Click);
+    connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(m_reading, &CellListReading::lineRead, m_cellList, &CellListModel::appendSoon);
     connect(m_reading, &CellListReading::finished, this,
             [this](CellListReading::End end, const QString &error) {
@@ -322,6 +321,23 @@ void frmMain::imgSaveToFile_Click()
 void frmMain::mnuFileSaveAs_Click()
 {
     imgSaveToFile_Click();
+}
+
+void frmMain::mnuFileInformation_Click()
+{
+    // Lines a read has just added count too, even before the list has shown them.
+    m_cellList->showPendingRows();
+    frmInfo::showFor(m_cellList, this);
+}
+
+void frmMain::mnuHelpWebSite_Click()
+{
+    OpenWebLink(this, webSiteAddress());
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout::showFor(this);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

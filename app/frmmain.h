@@ -27,6 +27,7 @@ public:
     const CellListReading &cellListReading() const { return *m_reading; }
 
     static QString windowTitleText();
+    static QString webSiteAddress();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -48,9 +49,12 @@ private:
     void mnuFileSaveAs_Click();
     void LoadCellList(const QString &path);
     void cellListReadEnded(int end, const QString &error);
+    void mnuFileInformation_Click();
     void mnuFileExit_Click();
     void mnuEditAdd_Click();
     void mnuEditDelete_Click();
+    void mnuHelpWebSite_Click();
+    void mnuHelpAbout_Click();
 
     void selectEntry(int row);
     void showMessage(int icon, const QString &title, const QString &text);

@@ -2,6 +2,9 @@
 
 #include <QFont>
 
+class QLabel;
+class QWidget;
+
 namespace vusk {
 
 // The font of every caption, text box and list: Tahoma 8.25 pt, or the closest
@@ -9,6 +12,10 @@ namespace vusk {
 QFont tahomaFont();
 
 // Puts the font on the widget; its children inherit it.
-void applyTahomaFont(class QWidget *widget);
+void applyTahomaFont(QWidget *widget);
+
+// Labels without a width of their own grow to their text, overhanging pixels of
+// the last letter included; the left edge stays.
+void fitToText(QLabel *label);
 
 } // namespace vusk

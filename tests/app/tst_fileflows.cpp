@@ -74,6 +74,7 @@ private slots:
 
     void userActionsRunBetweenLines();
     void modalWindowHoldsTheRead();
+    void informationWindowMidReadHoldsTheRead();
     void secondOpenDuringReadAddsNothing();
     void saveDuringReadKeepsReading_data();
     void saveDuringReadKeepsReading();
@@ -204,6 +205,15 @@ void TestFileFlows::openAppendsLines()
 
     openFile(path(QStringLiteral("cells.txt")));
     QCOMPARE(entries(), QStringList{QStringLiteral("0xF\t9\tmine")} + lines);
+    QString count;
+    {
+        ModalWatcher watcher([&count](QWidget *modal) {
+            count = modal->findChild<QLabel *>(QStringLiteral("lblBTSCount"))->text();
+            modal->close();
+        });
+        triggerAction(m_window.get(), QStringLiteral("mnuFileInformation"));
+    }
+    QCOMPARE(count, QString::number(1 + lines.size()));
     QCOMPARE(m_window->cellList().rowCount(), entries().size()); // all on screen
     // Appending neither selects nor touches the boxes.
     QCOMPARE(location->text(), QStringLiteral("mine"));
@@ -532,6 +542,35 @@ void TestFileFlows::modalWindowHoldsTheRead()
     waitForReadEnd();
     QVERIFY(whenOpened > 0 && whenOpened < 2000);
     QCOMPARE(whenClosing, whenOpened);
+    QCOMPARE(entries(), numberedEntries(1, 2000));
+}
+
+void TestFileFlows::informationWindowMidReadHoldsTheRead()
+{
+    writeFile(QStringLiteral("long.txt"), numberedLines(2000));
+    QString shown;
+    qsizetype whenClosing = -1;
+    auto readInfo = [&](QWidget *modal) {
+        shown = modal->findChild<QLabel *>(QStringLiteral("lblBTSCount"))->text();
+        QTest::qWait(100);
+        whenClosing = m_window->cellList().count();
+        QTest::keyClick(modal, Qt::Key_Return);
+    };
+    bool opened = false;
+    connect(&m_window->cellListReading(), &CellListReading::lineRead, this, [&] {
+        if (m_window->cellList().count() == 10 && !opened && (opened = true))
+            QTimer::singleShot(0, this, [&] {
+                ModalWatcher watcher(readInfo);
+                triggerAction(m_window.get(), QStringLiteral("mnuFileInformation"));
+            });
+    });
+    startReading(path(QStringLiteral("long.txt")));
+    waitForReadEnd();
+    QVERIFY(!shown.isEmpty());
+    // The count is that of the moment the window opened, and nothing was read while
+    // it stood open.
+    QCOMPARE(shown, QString::number(whenClosing));
+    QVERIFY(whenClosing >= 10 && whenClosing < 2000);
     QCOMPARE(entries(), numberedEntries(1, 2000));
 }
 

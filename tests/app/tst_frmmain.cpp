@@ -3,11 +3,13 @@
 #include "modalwatcher.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -17,6 +19,32 @@ using vusk::frmMain;
 namespace {
 
 const QString tab = QStringLiteral("\t");
+
+// Stands in for the browser: notes every address the desktop is asked to open.
+class Browser : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+// The text of a label in the window that is open now, then closes it with its
+// button.
+ModalWatcher::Answer readAndClose(const char *windowName, const char *labelName, QString *text)
+{
+    return [=](QWidget *modal) {
+        if (modal->objectName() == QLatin1String(windowName))
+            *text = modal->findChild<QLabel *>(QLatin1String(labelName))->text();
+        if (auto *close = modal->findChild<QPushButton *>(QStringLiteral("cmdClose")))
+            QTest::mouseClick(close, Qt::LeftButton);
+        else
+            modal->close();
+    };
+}
 
 } // namespace
 
@@ -60,6 +88,9 @@ private slots:
     void shortcutsWorkFromEveryBox_data();
     void shortcutsWorkFromEveryBox();
 
+    void secondaryWindowsShowFreshContents();
+    void webSiteMenuOpensTheProductSite();
+
     void tabsLineUpAtStops();
     void exitClosesWithoutAsking();
 
@@ -79,6 +110,14 @@ private:
     void clickPicture(const char *name);
     void expectWarningOnRemove(void (TestFrmMain::*remove)());
     void clickRemove() { clickPicture("imgRemoveFromFile"); }
+    // Keys go to the active window; without a window manager nothing gives the
+    // activation back to the main window when a modal window closes.
+    void pressKey(Qt::Key key)
+    {
+        m_window->activateWindow();
+        QTRY_VERIFY(m_window->isActiveWindow());
+        QTest::keyClick(m_window.get(), key);
+    }
 
     std::unique_ptr<frmMain> m_window;
 };
@@ -631,6 +670,40 @@ void TestFrmMain::shortcutsWorkFromEveryBox()
     QVERIFY(entries().isEmpty());
     // The box kept its text: the keys went to the menu, not to the box.
     QCOMPARE(target->property("text").toString(), before);
+}
+
+void TestFrmMain::secondaryWindowsShowFreshContents()
+{
+    for (const char *cellId : {"1", "2", "3"}) {
+        typeEntry(QString::fromLatin1(cellId), QStringLiteral("1"), QStringLiteral("x"));
+        clickPicture("imgAddToFile");
+    }
+    m_window->cellList().append(QString()); // an empty entry counts too
+    for (const QString &expected : {QStringLiteral("4"), QStringLiteral("5")}) {
+        QString count;
+        ModalWatcher watcher(readAndClose("frmInfo", "lblBTSCount", &count));
+        pressKey(Qt::Key_F2);
+        QVERIFY(watcher.answered());
+        QCOMPARE(count, expected);
+        clickPicture("imgAddToFile");
+    }
+
+    QString version;
+    ModalWatcher watcher(readAndClose("frmAbout", "lblAppVer", &version));
+    pressKey(Qt::Key_F1);
+    QVERIFY(watcher.answered());
+    QCOMPARE(version, QStringLiteral("v1.0 build 5"));
+}
+
+void TestFrmMain::webSiteMenuOpensTheProductSite()
+{
+    Browser browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    triggerAction(m_window.get(), QStringLiteral("mnuHelpWebSite"));
+    triggerAction(m_window.get(), QStringLiteral("mnuHelpWebSite"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(browser.opened, (QList<QUrl>(2, QUrl(QStringLiteral("https://vusk.example.org/")))));
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestFrmMain::tabsLineUpAtStops()

@@ -16,6 +16,9 @@ class QWidget;
 // in unexpected(); a window still open at the timeout is closed, so a test
 // fails instead of hanging.
 //
+// Give each watcher a scope of its own: two alive at once would both claim
+// the same windows.
+//
 // An answer may name the kind of window it is for. A window answered before
 // (a dialog that asked a question) becomes active again while it closes; it
 // gets the next answer only if that answer is for its kind.

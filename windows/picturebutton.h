@@ -4,8 +4,9 @@
 
 namespace vusk {
 
-// A plain picture that acts on a single click: no pressed look, no focus, the
-// normal arrow pointer. The second press of a double click does not count again.
+// A label that acts on a single left click, pressed and released over it: no
+// pressed look, no focus. The second press of a double click does not count
+// again. Pictures keep the normal arrow pointer.
 class PictureButton : public QLabel
 {
     Q_OBJECT

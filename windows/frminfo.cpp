@@ -1,0 +1,50 @@
+#include "frminfo.h"
+#include "ui_frminfo.h"
+
+#include "uifont.h"
+
+#include <QAbstractItemModel>
+
+namespace vusk {
+
+frmInfo::frmInfo(const QAbstractItemModel *list, QWidget *owner)
+    : ToolWindow(owner), ui(std::make_unique<Ui::frmInfo>()), m_list(list)
+{
+    ui->setupUi(this);
+    setFixedSize(219, 145);
+
+    QFont caption = tahomaFont();
+    caption.setBold(true);
+    for (QLabel *label : {ui->Label1, ui->Label2, ui->Label3}) {
+        label->setFont(caption);
+        fitToText(label);
+    }
+    for (QLabel *value : {ui->lblBTSCount, ui->lblRepeats, ui->lblFileSize})
+        value->setFont(tahomaFont());
+
+    connect(ui->cmdClose, &QPushButton::clicked, this, &frmInfo::cmdClose_Click);
+    Form_Load();
+    ui->cmdClose->setFocus();
+}
+
+frmInfo::~frmInfo() = default;
+
+void frmInfo::showFor(const QAbstractItemModel *list, QWidget *owner)
+{
+    frmInfo window(list, owner);
+    window.exec();
+}
+
+void frmInfo::Form_Load()
+{
+    // Every row counts, empty ones included.
+    const int count = m_list ? m_list->rowCount() : 0;
+    ui->lblBTSCount->setText(QString::number(count));
+}
+
+void frmInfo::cmdClose_Click()
+{
+    close();
+}
+
+} // namespace vusk
