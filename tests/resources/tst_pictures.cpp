@@ -20,37 +20,6 @@ const QRgb kGrey = qRgba(167, 166, 170, 255);
 const QRgb kWhite = qRgba(255, 255, 255, 255);
 const QRgb kSteelBlue = qRgba(150, 173, 207, 255);
 
-enum class Tint
-{
-    Red,
-    Green,
-    Blue
-};
-
-// Which channel clearly leads in most of the picture's strongly coloured pixels.
-Tint dominantTint(const QImage &image)
-{
-    int counts[3] = {0, 0, 0};
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (qAlpha(p) < 128)
-                continue;
-            const int c[3] = {qRed(p), qGreen(p), qBlue(p)};
-            for (int i = 0; i < 3; ++i) {
-                if (c[i] > c[(i + 1) % 3] + 40 && c[i] > c[(i + 2) % 3] + 40)
-                    ++counts[i];
-            }
-        }
-    }
-    return Tint(std::max_element(counts, counts + 3) - counts);
-}
-
-bool isGreen(QRgb p)
-{
-    return qAlpha(p) >= 128 && qGreen(p) > qRed(p) + 60 && qGreen(p) > qBlue(p) + 60;
-}
-
 quint32 le16(const QByteArray &data, qsizetype at)
 {
     return quint32(quint8(data[at])) | quint32(quint8(data[at + 1])) << 8;
@@ -111,8 +80,6 @@ class TestPictures : public QObject
 private slots:
     void sizes_data();
     void sizes();
-    void tints_data();
-    void tints();
     void lines_data();
     void lines();
     void pixelArtDoubles_data();
@@ -120,8 +87,6 @@ private slots:
     void header();
     void bullet();
     void antennaIsTheIconDrawing();
-    void iconHasWavesOnBothSides_data();
-    void iconHasWavesOnBothSides();
     void cursorFingertip();
     void icoDirectory();
     void icoImages();
@@ -187,25 +152,6 @@ void TestPictures::sizes()
             }
         }
     }
-}
-
-void TestPictures::tints_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("tint");
-
-    QTest::newRow("green plus") << QStringLiteral("add") << int(Tint::Green);
-    QTest::newRow("red cross") << QStringLiteral("remove") << int(Tint::Red);
-    QTest::newRow("blue floppy") << QStringLiteral("save") << int(Tint::Blue);
-    QTest::newRow("blue text field") << QStringLiteral("textfield") << int(Tint::Blue);
-}
-
-void TestPictures::tints()
-{
-    QFETCH(QString, name);
-    QFETCH(int, tint);
-    for (int scale : {1, 2})
-        QCOMPARE(int(dominantTint(picture(name, scale))), tint);
 }
 
 void TestPictures::lines_data()
@@ -329,34 +275,6 @@ void TestPictures::antennaIsTheIconDrawing()
 {
     QCOMPARE(picture(QStringLiteral("antenna")), picture(QStringLiteral("app-icon-48")));
     QCOMPARE(picture(QStringLiteral("antenna"), 2), picture(QStringLiteral("app-icon-48"), 2));
-}
-
-void TestPictures::iconHasWavesOnBothSides_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("16") << QStringLiteral("app-icon-16");
-    QTest::newRow("32") << QStringLiteral("app-icon-32");
-    QTest::newRow("48") << QStringLiteral("app-icon-48");
-}
-
-void TestPictures::iconHasWavesOnBothSides()
-{
-    QFETCH(QString, name);
-    for (int scale : {1, 2}) {
-        const QImage image = picture(name, scale);
-        const int w = image.width();
-        int left = 0;
-        int right = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < w / 3; ++x) {
-                left += isGreen(image.pixel(x, y));
-                right += isGreen(image.pixel(w - 1 - x, y));
-            }
-        }
-        QVERIFY2(left > 0 && right > 0, qPrintable(QStringLiteral("x%1").arg(scale)));
-        // Drawn symmetrically.
-        QVERIFY(std::abs(left - right) <= std::max(left, right) / 10);
-    }
 }
 
 void TestPictures::cursorFingertip()
