@@ -70,7 +70,8 @@ private slots:
     void everyByteRoundTrips();
     void characterOutsideCodePageIsNotSaved();
     void saveFailureIsReported();
-    void fullDiskKeepsFormerFile();
+    void failedSaveKeepsFormerFile_data();
+    void failedSaveKeepsFormerFile();
 
     void userActionsRunBetweenLines();
     void modalWindowHoldsTheRead();
@@ -468,8 +469,18 @@ void TestFileFlows::saveFailureIsReported()
     QCOMPARE(entries().size(), 1);
 }
 
-void TestFileFlows::fullDiskKeepsFormerFile()
+void TestFileFlows::failedSaveKeepsFormerFile_data()
 {
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("disk full") << false;
+    QTest::newRow("read-only disk") << true;
+}
+
+void TestFileFlows::failedSaveKeepsFormerFile()
+{
+    QFETCH(bool, readOnly);
+
+    // A disk of our own, small enough to fill; read-only even for root.
     const QString mountPoint = path(QStringLiteral("small-disk"));
     QVERIFY(QDir().mkpath(mountPoint));
     if (QProcess::execute(QStringLiteral("mount"),
@@ -484,6 +495,11 @@ void TestFileFlows::fullDiskKeepsFormerFile()
         QVERIFY(former.open(QIODevice::WriteOnly));
         former.write("former\r\n");
     }
+    if (readOnly)
+        QCOMPARE(
+            QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-o"), QStringLiteral("remount,ro"), mountPoint}),
+            0);
     // Far more than the disk holds.
     for (int i = 0; i < 20; ++i)
         m_window->cellList().append(QString(5000, QLatin1Char('e')));
@@ -491,10 +507,12 @@ void TestFileFlows::fullDiskKeepsFormerFile()
     save(target, {pressButton(QMessageBox::Yes), recordMessage(&error)});
     QVERIFY2(error.text.startsWith(QStringLiteral("Не удалось сохранить файл ") + target),
              qPrintable(error.text));
+    QCOMPARE(error.icon, QMessageBox::Critical);
     QFile former(target);
     QVERIFY(former.open(QIODevice::ReadOnly));
     QCOMPARE(former.readAll(), QByteArray("former\r\n"));
     QCOMPARE(QDir(mountPoint).entryList(QDir::Files), QStringList{QStringLiteral("cells.txt")});
+    QCOMPARE(entries().size(), 20);
 }
 
 void TestFileFlows::userActionsRunBetweenLines()
