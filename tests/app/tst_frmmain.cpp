@@ -1,5 +1,6 @@
 #include "celllistmodel.h"
 #include "frmmain.h"
+#include "layoutchecks.h"
 #include "modalwatcher.h"
 
 #include <QAction>
@@ -255,14 +256,9 @@ void TestFrmMain::captionsFitAndDoNotOverlap()
     for (QLabel *label : m_window->centralWidget()->findChildren<QLabel *>()) {
         if (label->text().isEmpty())
             continue;
-        const QSize needed = label->fontMetrics().boundingRect(label->text()).size();
-        QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
-                 qPrintable(QStringLiteral("%1 %2x%3 needs %4x%5")
-                                .arg(label->objectName())
-                                .arg(label->width())
-                                .arg(label->height())
-                                .arg(needed.width())
-                                .arg(needed.height())));
+        verifyFitsText(label);
+        if (QTest::currentTestFailed())
+            return;
     }
     for (QGroupBox *frame : m_window->findChildren<QGroupBox *>())
         QVERIFY2(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width() - 16,

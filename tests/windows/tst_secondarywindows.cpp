@@ -1,5 +1,6 @@
 #include "frmabout.h"
 #include "frminfo.h"
+#include "layoutchecks.h"
 #include "modalwatcher.h"
 #include "version.h"
 
@@ -28,21 +29,6 @@ QLabel *label(QWidget *window, const QString &name)
 QPushButton *closeButton(QWidget *window)
 {
     return window->findChild<QPushButton *>("cmdClose");
-}
-
-// The label shows all of its text.
-void verifyFitsText(const QLabel *label)
-{
-    const QSize needed = label->wordWrap()
-                             ? QSize(label->width(), label->heightForWidth(label->width()))
-                             : label->fontMetrics().boundingRect(label->text()).size();
-    QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
-             qPrintable(QStringLiteral("%1 %2x%3 needs %4x%5")
-                            .arg(label->objectName())
-                            .arg(label->width())
-                            .arg(label->height())
-                            .arg(needed.width())
-                            .arg(needed.height())));
 }
 
 // Every pixel lies between the background and the ink, and some are ink: text
