@@ -65,7 +65,8 @@ public:
     double stopWorstMs()
     {
         m_running = false;
-        m_thread.join();
+        if (m_thread.joinable())
+            m_thread.join();
         QCoreApplication::removePostedEvents(this);
         return m_worst / 1e6;
     }
@@ -111,6 +112,8 @@ ReadFigures timeRead(vusk::frmMain &window, const QString &file)
     triggerAction(&window, QStringLiteral("mnuFileOpen"));
     while (window.cellListReading().isReading())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!clock.isValid() || !watcher.unexpected().isEmpty())
+        qFatal("the read did not run: %s", qPrintable(watcher.unexpected().join(u'\n')));
     ms = clock.nsecsElapsed() / 1e6;
     worst = probe.stopWorstMs();
     QObject::disconnect(first);
