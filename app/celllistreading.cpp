@@ -17,10 +17,8 @@ CellListReading::CellListReading(QObject *parent) : QObject(parent)
 
 bool CellListReading::start(const QString &path, QString *error)
 {
-    if (isReading()) {
-        *error = QStringLiteral("another file is being read");
-        return false;
-    }
+    // The caller tells the user that a read is under way; this one is never disturbed.
+    Q_ASSERT(!isReading());
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::ReadOnly)) {
         *error = m_file.errorString();

@@ -28,8 +28,8 @@ public:
 
     explicit CellListReading(QObject *parent = nullptr);
 
-    // Opens the file and starts reading it. False, with the reason, when it cannot
-    // be opened; a read already under way is never disturbed.
+    // Opens the file and starts reading it; only while no read is under way.
+    // False, with the reason, when the file cannot be opened.
     bool start(const QString &path, QString *error);
     bool isReading() const { return m_reader.has_value(); }
     // Ends a read without a word, keeping what it added: the program is closing.

@@ -156,10 +156,7 @@ void frmMain::wireEvents()
     connect(ui->mnuHelpWebSite, &QAction::triggered, this, &frmMain::mnuHelpWebSite_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(m_reading, &CellListReading::lineRead, m_cellList, &CellListModel::appendSoon);
-    connect(m_reading, &CellListReading::finished, this,
-            [this](CellListReading::End end, const QString &error) {
-                cellListReadEnded(int(end), error);
-            });
+    connect(m_reading, &CellListReading::finished, this, &frmMain::cellListReadEnded);
     connect(ui->mnuEditAdd, &QAction::triggered, this, &frmMain::mnuEditAdd_Click);
     connect(ui->mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
 
@@ -239,9 +236,9 @@ void frmMain::imgRemoveFromFile_Click()
     m_changingSelection = false;
 }
 
-void frmMain::showMessage(int icon, const QString &title, const QString &text)
+void frmMain::showMessage(QMessageBox::Icon icon, const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Icon(icon), title, text, QMessageBox::Ok, this);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
     box.exec();
 }
 
@@ -264,13 +261,13 @@ void frmMain::LoadCellList(const QString &path)
     }
     QString error;
     if (!m_reading->start(path, &error))
-        cellListReadEnded(int(CellListReading::End::Failed), error);
+        cellListReadEnded(CellListReading::End::Failed, error);
 }
 
-void frmMain::cellListReadEnded(int end, const QString &error)
+void frmMain::cellListReadEnded(CellListReading::End end, const QString &error)
 {
     m_cellList->showPendingRows();
-    switch (CellListReading::End(end)) {
+    switch (end) {
     case CellListReading::End::EndOfFile:
     case CellListReading::End::LineLimit:
         break;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "celllistreading.h"
+
 #include <QMainWindow>
+#include <QMessageBox>
 #include <memory>
 
 namespace Ui {
@@ -10,7 +13,6 @@ class frmMain;
 namespace vusk {
 
 class CellListModel;
-class CellListReading;
 
 // The main window: owner of the cell list and of the boxes the next entry is
 // composed in. Handlers keep the names of the controls and events they serve.
@@ -48,7 +50,7 @@ private:
     void mnuFileOpen_Click();
     void mnuFileSaveAs_Click();
     void LoadCellList(const QString &path);
-    void cellListReadEnded(int end, const QString &error);
+    void cellListReadEnded(CellListReading::End end, const QString &error);
     void mnuFileInformation_Click();
     void mnuFileExit_Click();
     void mnuEditAdd_Click();
@@ -57,7 +59,7 @@ private:
     void mnuHelpAbout_Click();
 
     void selectEntry(int row);
-    void showMessage(int icon, const QString &title, const QString &text);
+    void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text);
 
     std::unique_ptr<Ui::frmMain> ui;
     CellListModel *m_cellList = nullptr;
