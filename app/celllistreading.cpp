@@ -1,5 +1,7 @@
 #include "celllistreading.h"
 
+#include "fileaccess.h"
+
 #include <QApplication>
 
 namespace vusk {
@@ -19,11 +21,9 @@ bool CellListReading::start(const QString &path, QString *error)
 {
     // The caller tells the user that a read is under way; this one is never disturbed.
     Q_ASSERT(!isReading());
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        *error = m_file.errorString();
+    m_path = path;
+    if (!openRegularFileForReading(m_file, path, error))
         return false;
-    }
     m_reader.emplace(&m_file);
     m_turn.setInterval(0);
     m_turn.start();
@@ -35,7 +35,10 @@ void CellListReading::readOneLine()
     // Modal windows run their own event loops, where this timer still fires; the
     // read waits until the window has closed.
     if (QApplication::activeModalWidget()) {
-        m_turn.setInterval(heldPollMs);
+        if (m_turn.interval() != heldPollMs) {
+            m_turn.setInterval(heldPollMs);
+            emit held();
+        }
         return;
     }
     m_turn.setInterval(0);
@@ -52,7 +55,8 @@ void CellListReading::readOneLine()
                                 .arg(CellListReader::defaultMaxLineBytes));
         return;
     case CellListReader::Status::Error:
-        finish(End::Failed, m_reader->errorString());
+        finish(End::Failed,
+               QStringLiteral("ошибка чтения с диска (%1)").arg(m_reader->errorString()));
         return;
     }
 

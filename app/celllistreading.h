@@ -34,16 +34,20 @@ public:
     bool isReading() const { return m_reader.has_value(); }
     // Ends a read without a word, keeping what it added: the program is closing.
     void abandon();
-    QString path() const { return m_file.fileName(); }
+    // The file being read, or the last one a read started on.
+    QString path() const { return m_path; }
 
 signals:
     void lineRead(const QString &line);
+    // A modal window has come up and the read waits for it to close.
+    void held();
     void finished(vusk::CellListReading::End end, const QString &error);
 
 private:
     void readOneLine();
     void finish(End end, const QString &error = {});
 
+    QString m_path;
     QFile m_file;
     std::optional<CellListReader> m_reader;
     QTimer m_turn;

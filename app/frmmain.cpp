@@ -8,6 +8,7 @@
 #include "celllistformat.h"
 #include "celllistmodel.h"
 #include "celllistreading.h"
+#include "fileaccess.h"
 #include "frmabout.h"
 #include "frminfo.h"
 #include "menushortcutfilter.h"
@@ -17,6 +18,7 @@
 #include "platformstartup.h"
 #include "programfolder.h"
 #include "tabstopdelegate.h"
+#include "typedtextguard.h"
 #include "uifont.h"
 #include "version.h"
 
@@ -25,6 +27,7 @@
 #include <QLayout>
 #include <QMessageBox>
 #include <QScreen>
+#include <limits>
 
 namespace vusk {
 
@@ -36,6 +39,7 @@ const QString cellListFilter =
     QStringLiteral("Текстовые документы (*.txt)|*.txt|Все файлы (*.*)|*.*");
 const QString cellListExtension = QStringLiteral("txt");
 const QString informationTitle = QStringLiteral("Информация");
+const QString waitForReadText = QStringLiteral("Дождитесь окончания чтения предыдущего файла.");
 
 } // namespace
 
@@ -90,6 +94,13 @@ void frmMain::setUpControls()
     for (QLabel *caption : {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6,
                             ui->Label7, ui->Label8})
         fitToText(caption);
+
+    // A line end would split the entry's file line; a tab in the channel would move
+    // its tail into the description. The description has no limit of its own: the
+    // reader's line cap guards files.
+    new TypedTextGuard(ui->txtChannel, QStringLiteral("\r\n\t"));
+    new TypedTextGuard(ui->txtLocation, QStringLiteral("\r\n"));
+    ui->txtLocation->setMaxLength(std::numeric_limits<int>::max());
 
     for (QLineEdit *box : {ui->txtHEXVal, ui->txtOutputString}) {
         QPalette palette = box->palette();
@@ -156,6 +167,8 @@ void frmMain::wireEvents()
     connect(ui->mnuHelpWebSite, &QAction::triggered, this, &frmMain::mnuHelpWebSite_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(m_reading, &CellListReading::lineRead, m_cellList, &CellListModel::appendSoon);
+    // Whatever window holds the read, the list behind it shows every line read.
+    connect(m_reading, &CellListReading::held, m_cellList, &CellListModel::showPendingRows);
     connect(m_reading, &CellListReading::finished, this, &frmMain::cellListReadEnded);
     connect(ui->mnuEditAdd, &QAction::triggered, this, &frmMain::mnuEditAdd_Click);
     connect(ui->mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
@@ -255,8 +268,7 @@ void frmMain::LoadCellList(const QString &path)
 {
     // The file's lines go after the entries already listed; one file at a time.
     if (m_reading->isReading()) {
-        showMessage(QMessageBox::Information, informationTitle,
-                    QStringLiteral("Дождитесь окончания чтения предыдущего файла."));
+        showMessage(QMessageBox::Information, informationTitle, waitForReadText);
         return;
     }
     QString error;
@@ -297,6 +309,12 @@ void frmMain::imgSaveToFile_Click()
                        cellListFolder(), 0);
     if (path.isEmpty())
         return;
+    // The read would go on from the file it opened while the file on disk kept
+    // only the lines read so far.
+    if (m_reading->isReading() && isSameFile(path, m_reading->path())) {
+        showMessage(QMessageBox::Information, informationTitle, waitForReadText);
+        return;
+    }
 
     // Encoded whole first: a character the code page cannot hold stops the save
     // before the file is touched, rather than turning into '?'.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace vusk {
@@ -52,6 +53,29 @@ QStringList nameFilters(const QString &filter)
     return filters;
 }
 
+// In the open kinds a typed name that exists as it stands is taken as it stands;
+// the default extension is added only to a name that does not exist as typed.
+// Qt's own dialog adds it to any name without a dot, and has already picked the
+// name with the extension in its list; platform dialogs keep their own rules.
+class FileDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const auto *nameBox = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (acceptMode() == AcceptOpen && nameBox && !defaultSuffix().isEmpty()) {
+            const QString asTyped = directory().absoluteFilePath(nameBox->text());
+            if (QFileInfo(asTyped).isFile()) {
+                setDefaultSuffix({});
+                selectFile(asTyped);
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
 void setUpForKind(QFileDialog &dialog, int kind)
 {
     const bool open = kind == OpenExistingFile || kind == OpenOrOfferToCreate;
@@ -70,9 +94,12 @@ bool userAgreesToCreate(QWidget *parent, const QString &title, const QString &pa
                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+// Windows cannot end a file name in a blank, so blanks at the ends of what the
+// dialog returns are stray ones there; elsewhere they may be part of the name.
 // Blanks only, not other white space.
-QString trimBlanks(const QString &text)
+QString trimBlanksOnWindows(const QString &text)
 {
+#ifdef Q_OS_WIN
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text.at(begin) == u' ')
@@ -80,6 +107,9 @@ QString trimBlanks(const QString &text)
     while (end > begin && text.at(end - 1) == u' ')
         --end;
     return text.sliced(begin, end - begin);
+#else
+    return text;
+#endif
 }
 
 void reportFailure(QWidget *owner, int code)
@@ -123,7 +153,7 @@ QString ShowFileDialog(QWidget *owner, const QString &filter, const QString &def
     QString chosen;
     for (;;) {
         // A new dialog every time: nothing carries over from an earlier call.
-        QFileDialog dialog(owner, title, QDir::fromNativeSeparators(folder));
+        FileDialog dialog(owner, title, QDir::fromNativeSeparators(folder));
         setUpForKind(dialog, kind);
         dialog.setNameFilters(filters);
         if (!filters.isEmpty())
@@ -148,7 +178,7 @@ QString ShowFileDialog(QWidget *owner, const QString &filter, const QString &def
         reportFailure(owner, fileNameBufferTooSmall);
         return {};
     }
-    return trimBlanks(chosen);
+    return trimBlanksOnWindows(chosen);
 }
 
 } // namespace vusk

@@ -12,7 +12,9 @@ namespace vusk {
 bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error);
 
 // Replaces the file at path with the bytes, all or nothing: the former file stays
-// intact unless every byte reached the disk. Returns false with the reason.
+// intact unless every byte reached the disk. Only a regular file (or a link to one,
+// whose target is written) is ever replaced: a pipe or a device is refused. Returns
+// false with the reason in Russian, the system's own reason in brackets.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
 
 } // namespace vusk

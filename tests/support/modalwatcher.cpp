@@ -59,12 +59,6 @@ void ModalWatcher::poll()
     });
 }
 
-std::unique_ptr<ModalWatcher> watchMessageBox(MessageBoxSeen *seen,
-                                              QMessageBox::StandardButton press)
-{
-    return std::make_unique<ModalWatcher>(pressButton(press, seen));
-}
-
 void triggerAction(QWidget *window, const QString &objectName)
 {
     auto *action = window->findChild<QAction *>(objectName);

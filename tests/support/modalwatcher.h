@@ -41,8 +41,8 @@ class ModalWatcher : public QObject
 public:
     using Answer = ModalAnswer;
 
-    explicit ModalWatcher(Answer answer, int timeoutMs = 10000);
-    explicit ModalWatcher(QList<Answer> answers, int timeoutMs = 10000);
+    explicit ModalWatcher(Answer answer, int timeoutMs = 60000);
+    explicit ModalWatcher(QList<Answer> answers, int timeoutMs = 60000);
 
     // True once every answer was handed its window.
     bool answered() const { return m_next == m_answers.size(); }
@@ -72,10 +72,6 @@ struct MessageBoxSeen
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
 };
-
-// Records the next message box and presses the given button on it.
-std::unique_ptr<ModalWatcher> watchMessageBox(MessageBoxSeen *seen,
-                                              QMessageBox::StandardButton press = QMessageBox::Ok);
 
 // Types the text key by key; unlike QTest::keyClicks it also types letters
 // outside Latin-1, such as Cyrillic.

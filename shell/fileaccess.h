@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QFile;
+
+namespace vusk {
+
+// Opens path for reading only if it is a regular file (or a link to one). A pipe or
+// a device is refused without ever being opened for real, so nothing can block
+// the caller. On failure the file stays closed and *error says why, in words a
+// user understands, with the system's own reason in brackets.
+bool openRegularFileForReading(QFile &file, const QString &path, QString *error);
+
+// True when both paths name the same file on disk, however each is spelt: through
+// a link, a relative path or another hard link.
+bool isSameFile(const QString &a, const QString &b);
+
+} // namespace vusk
