@@ -5,11 +5,12 @@ CMAKE_FLAGS ?=
 
 DEBIAN_PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev \
-	fonts-liberation xvfb xauth
+	fonts-liberation xvfb xauth \
+	desktop-file-utils appstream lintian man-db dpkg-dev xdotool x11-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench pictures format clean
+.PHONY: all deps configure build run test package package-check bench pictures format clean
 
 all: build
 
@@ -38,6 +39,15 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600
+
+# The .deb of VUSK, in $(BUILD_DIR).
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+# Lints the .deb, installs it with apt on this machine, starts the installed VUSK
+# under Xvfb and removes the package again (CI runs it after `make test`).
+package-check: package
+	$(SUDO) tests/packaging/package-check.sh $(BUILD_DIR)
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench
