@@ -28,7 +28,7 @@ for n in 16 24 32 48 64 128 256; do
     expect 644 "$icon"
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
     size=$(od -An -tu4 --endian=big -j16 -N8 "$usr/$icon" 2>/dev/null | xargs) || true
-    [ "$size" = "$n $n" ] || fail "$icon is ${size:-not} a picture of $n x $n"
+    [ "$size" = "$n $n" ] || fail "$icon measures ${size:-nothing}, not $n $n"
 done
 warnings=$(man --warnings -E UTF-8 -l "$usr/share/man/man1/vusk.1.gz" 2>&1 >/dev/null) ||
     fail "man cannot show vusk.1"
