@@ -5,7 +5,8 @@ CMAKE_FLAGS ?=
 
 DEBIAN_PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev \
-	fonts-liberation xvfb xauth
+	fonts-liberation xvfb xauth \
+	desktop-file-utils appstream lintian man-db dpkg-dev xdotool x11-utils
 
 SANITIZE_DIR ?= build-sanitize
 SANITIZE_PACKAGES := clang libclang-rt-14-dev
@@ -26,7 +27,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps configure build run test test-sanitize bench pictures format clean
+.PHONY: all deps configure build run test test-sanitize package package-check bench pictures format clean
 
 all: build
 
@@ -62,6 +63,15 @@ test-sanitize: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure --timeout 900
+
+# The .deb of VUSK, in $(BUILD_DIR).
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+# Lints the .deb, installs it with apt on this machine, starts the installed VUSK
+# under Xvfb and removes the package again (CI runs it after `make test`).
+package-check: package
+	$(SUDO) tests/packaging/package-check.sh $(BUILD_DIR)
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench

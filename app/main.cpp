@@ -1,3 +1,4 @@
+#include "applicationid.h"
 #include "apptitle.h"
 #include "frmmain.h"
 #include "platformstartup.h"
@@ -8,6 +9,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(vusk::applicationTitle());
+    // Wayland compositors find the window's icon through the desktop entry's name.
+    QGuiApplication::setDesktopFileName(QLatin1String(vusk::applicationId));
     vusk::installQtTranslations();
 
     vusk::frmMain window;

@@ -47,8 +47,8 @@ const QColor kCrossTop(255, 120, 104);
 const QColor kCrossBottom(190, 18, 16);
 const QColor kCrossBorder(120, 0, 0);
 
-// Where the parts of the antenna go at one icon size. The three sizes are laid out
-// by hand: scaling the 48 px drawing down turns the lattice and waves into mush.
+// Where the parts of the antenna go at one icon size. The sizes up to 48 are laid
+// out by hand: scaling the 48 px drawing down turns the lattice and waves into mush.
 struct AntennaLayout
 {
     qreal centreX;
@@ -84,6 +84,21 @@ AntennaLayout antennaLayout(int size)
                 .waveRadii = {4.0, 6.6},
                 .wavePen = 1.2,
                 .waveHalfAngle = 32};
+    if (size <= 24)
+        return {.centreX = 12.0,
+                .ballY = 6.5,
+                .ballRadius = 2.75,
+                .legTopY = 9.5,
+                .legTopHalf = 0.75,
+                .legBottomY = 21.5,
+                .legBottomHalf = 4.5,
+                .legPen = 1.25,
+                .bracePen = 0.75,
+                .braceLevels = {15.0, 21.5},
+                .base = QRectF(6, 21.5, 12, 2),
+                .waveRadii = {5.25, 8.25},
+                .wavePen = 1.5,
+                .waveHalfAngle = 40};
     if (size <= 32)
         return {.centreX = 16.0,
                 .ballY = 9.0,
@@ -218,10 +233,14 @@ QImage drawAntenna(int size, int scale)
 {
     if (size == 16 && scale == 1)
         return smallAntennaPixels();
-    const AntennaLayout layout = antennaLayout(size);
+    // Larger icons draw the 48 px layout at their own resolution, never an enlarged
+    // bitmap, so their edges stay sharp.
+    const int laidOut = size <= 16 ? 16 : size <= 24 ? 24 : size <= 32 ? 32 : 48;
+    const AntennaLayout layout = antennaLayout(laidOut);
     QImage canvas = makeCanvas(QSize(size, size), scale);
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(qreal(size) / laidOut, qreal(size) / laidOut);
     paintRadioWaves(painter, layout);
     paintMast(painter, layout);
     paintBall(painter, layout);

@@ -1,9 +1,12 @@
 // picturegen: draws every picture of the program.
 //
 //   picturegen IMAGES_DIR [ICO_FILE]
+//   picturegen --icon-theme THEME_DIR ICON_NAME
 //
 // Writes NAME.png and NAME@2x.png for each picture into IMAGES_DIR, and the
-// program icon to ICO_FILE (by default vusk.ico beside IMAGES_DIR).
+// program icon to ICO_FILE (by default vusk.ico beside IMAGES_DIR). The second
+// form writes the program icon as THEME_DIR/SIZExSIZE/apps/ICON_NAME.png, the
+// layout of the desktop's hicolor icon theme.
 
 #include "canvas.h"
 #include "icowriter.h"
@@ -35,12 +38,27 @@ bool writeFile(const QByteArray &data, const QString &path)
     return false;
 }
 
+int writeThemeIcons(const QString &themeDir, const QString &iconName)
+{
+    for (int size : picturegen::kThemeIconSizes) {
+        const QDir apps(QDir(themeDir).filePath(QStringLiteral("%1x%1/apps").arg(size)));
+        if (!apps.mkpath(QStringLiteral(".")) ||
+            !savePng(picturegen::drawAntenna(size, 1),
+                     apps.filePath(iconName + QStringLiteral(".png"))))
+            return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 4 && qstrcmp(argv[1], "--icon-theme") == 0)
+        return writeThemeIcons(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: picturegen IMAGES_DIR [ICO_FILE]\n");
+        std::fprintf(stderr, "usage: picturegen IMAGES_DIR [ICO_FILE]\n"
+                             "       picturegen --icon-theme THEME_DIR ICON_NAME\n");
         return 2;
     }
     const QString imagesDir = QString::fromLocal8Bit(argv[1]);
