@@ -1,6 +1,7 @@
 #include "frmmain.h"
 #include "ui_frmmain.h"
 
+#include "accessibility.h"
 #include "apptitle.h"
 #include "cellentry.h"
 #include "cellidconversion.h"
@@ -8,6 +9,7 @@
 #include "celllistformat.h"
 #include "celllistmodel.h"
 #include "celllistreading.h"
+#include "contrast.h"
 #include "fileaccess.h"
 #include "frmabout.h"
 #include "frminfo.h"
@@ -34,6 +36,8 @@ namespace vusk {
 namespace {
 
 const QColor readOnlyBoxColour(224, 224, 224);
+// The darkest grey of the column header picture behind the captions.
+const QColor headerColour(212, 212, 212);
 
 const QString cellListFilter =
     QStringLiteral("Текстовые документы (*.txt)|*.txt|Все файлы (*.*)|*.*");
@@ -106,7 +110,10 @@ void frmMain::setUpControls()
         QPalette palette = box->palette();
         palette.setColor(QPalette::Base, readOnlyBoxColour);
         box->setPalette(palette);
+        keepTextReadableOn(box, QPalette::Text, readOnlyBoxColour);
     }
+    for (QLabel *caption : {ui->Label6, ui->Label7, ui->Label8})
+        keepTextReadableOn(caption, QPalette::WindowText, headerColour);
 
     m_cellList = new CellListModel(this);
     m_reading = new CellListReading(this);
@@ -116,6 +123,8 @@ void frmMain::setUpControls()
     ui->lstOutput->setSelectionMode(QAbstractItemView::SingleSelection);
     ui->lstOutput->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui->lstOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // No label names the list; its frame's caption says what it holds.
+    ui->lstOutput->setAccessibleName(ui->Frame3->title());
 
     // The separators have names like every other menu item.
     const std::pair<QMenu *, QStringList> separatorNames[] = {
@@ -147,6 +156,9 @@ void frmMain::setUpPictures()
     ui->Image6->setPixmap(picture(QStringLiteral("divider-grey"), small));
     ui->Image7->setPixmap(picture(QStringLiteral("rule"), small));
     ui->Image8->setPixmap(picture(QStringLiteral("header"), small));
+    for (QLabel *decoration : {ui->Image1, ui->Image2, ui->Image3, ui->Image4, ui->Image5,
+                               ui->Image6, ui->Image7, ui->Image8})
+        hideFromAssistiveTechnology(decoration);
 }
 
 void frmMain::wireEvents()

@@ -1,6 +1,8 @@
 #include "frmabout.h"
 #include "ui_frmabout.h"
 
+#include "accessibility.h"
+#include "contrast.h"
 #include "modgeneric.h"
 #include "picture.h"
 #include "uifont.h"
@@ -17,6 +19,8 @@ frmAbout::frmAbout(QWidget *owner) : ToolWindow(owner), ui(std::make_unique<Ui::
 
     for (QLabel *label : findChildren<QLabel *>())
         label->setFont(tahomaFont());
+    // A large system font would spill out of the fixed button.
+    ui->cmdClose->setFont(tahomaFont());
     QFont bold = tahomaFont();
     bold.setBold(true);
     ui->Label1->setFont(bold);
@@ -28,6 +32,8 @@ frmAbout::frmAbout(QWidget *owner) : ToolWindow(owner), ui(std::make_unique<Ui::
     QPalette band = ui->Label3->palette();
     band.setColor(QPalette::Window, Qt::white);
     ui->Label3->setPalette(band);
+    for (QLabel *onBand : {ui->Label1, ui->Label5})
+        keepTextReadableOn(onBand, QPalette::WindowText, Qt::white);
     // The nearest the palette has to the colour of an empty workspace.
     ui->lblAppVer->setForegroundRole(QPalette::Dark);
     setUpPictures();
@@ -63,6 +69,9 @@ void frmAbout::setUpPictures()
     ui->Image4->setPixmap(picture(QStringLiteral("divider"), {16, 16}));
     for (QLabel *bullet : {ui->Image2, ui->Image5})
         bullet->setPixmap(picture(QStringLiteral("bullet"), {4, 7}));
+    for (QLabel *decoration :
+         {ui->Label3, ui->Image1, ui->Image2, ui->Image3, ui->Image4, ui->Image5})
+        hideFromAssistiveTechnology(decoration);
 }
 
 void frmAbout::Form_Load()

@@ -21,6 +21,8 @@ frmInfo::frmInfo(const QAbstractItemModel *list, QWidget *owner)
     }
     for (QLabel *value : {ui->lblBTSCount, ui->lblRepeats, ui->lblFileSize})
         value->setFont(tahomaFont());
+    // A large system font would spill out of the fixed button.
+    ui->cmdClose->setFont(tahomaFont());
 
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmInfo::cmdClose_Click);
     Form_Load();

@@ -4,8 +4,9 @@
 
 namespace vusk {
 
-// A web address shown as a link: highlight colour, underlined, the hand
-// pointer. Clicks like a picture button.
+// A web address shown as a link: underlined, the hand pointer, in the theme's
+// highlight colour where that stands out from the window, else in its link
+// colour. Clicks like a picture button.
 class LinkLabel : public PictureButton
 {
     Q_OBJECT
@@ -15,6 +16,11 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+
+private:
+    void pickLinkColour();
+
+    bool m_pickingColour = false;
 };
 
 } // namespace vusk

@@ -1,5 +1,7 @@
 #include "picturebutton.h"
 
+#include "accessibility.h"
+
 #include <QMouseEvent>
 
 namespace vusk {
@@ -7,6 +9,12 @@ namespace vusk {
 PictureButton::PictureButton(QWidget *parent) : QLabel(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    installAccessibleInterfaces();
+}
+
+void PictureButton::click()
+{
+    emit clicked();
 }
 
 void PictureButton::mousePressEvent(QMouseEvent *event)
@@ -17,12 +25,12 @@ void PictureButton::mousePressEvent(QMouseEvent *event)
 
 void PictureButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
+    const bool released = m_pressed && event->button() == Qt::LeftButton &&
+                          rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
-    if (click)
-        emit clicked();
+    if (released)
+        click();
 }
 
 void PictureButton::mouseDoubleClickEvent(QMouseEvent *event)

@@ -43,6 +43,56 @@ QLinearGradient verticalGradient(qreal top, qreal bottom, const QColor &from, co
     return gradient;
 }
 
+// A light rim on the clear pixels beside dark ones keeps a dark outline visible
+// on a dark window; on a light window it melts into the background. One logical
+// pixel wide, grown step by step to the side, never across a corner, so that the
+// picture's corners stay clear.
+QImage withLightEdge(QImage picture, int scale)
+{
+    const QRgb rim = qRgba(255, 255, 255, 150);
+    const int w = picture.width();
+    const int h = picture.height();
+    std::vector<bool> reached(std::size_t(w * h));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            reached[std::size_t(y * w + x)] = qAlpha(pixel) >= 128 && qGray(pixel) < 90;
+        }
+    }
+    const auto at = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && reached[std::size_t(y * w + x)];
+    };
+    for (int step = 0; step < scale; ++step) {
+        std::vector<bool> grown = reached;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (at(x - 1, y) || at(x + 1, y) || at(x, y - 1) || at(x, y + 1))
+                    grown[std::size_t(y * w + x)] = true;
+            }
+        }
+        reached = std::move(grown);
+    }
+    // The rim goes under the clear and the faint edge pixels, never under the
+    // drawing itself.
+    const qreal rimAlpha = qAlpha(rim) / 255.0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            if (!reached[std::size_t(y * w + x)] || qAlpha(pixel) >= 128)
+                continue;
+            const qreal alpha = qAlpha(pixel) / 255.0;
+            const qreal under = rimAlpha * (1 - alpha);
+            const auto mix = [&](int ink, int light) {
+                return qRound((ink * alpha + light * under) / (alpha + under));
+            };
+            picture.setPixel(x, y,
+                             qRgba(mix(qRed(pixel), qRed(rim)), mix(qGreen(pixel), qGreen(rim)),
+                                   mix(qBlue(pixel), qBlue(rim)), qRound((alpha + under) * 255)));
+        }
+    }
+    return picture;
+}
+
 const QColor kCrossTop(255, 120, 104);
 const QColor kCrossBottom(190, 18, 16);
 const QColor kCrossBorder(120, 0, 0);
@@ -232,7 +282,7 @@ QImage smallAntennaPixels()
 QImage drawAntenna(int size, int scale)
 {
     if (size == 16 && scale == 1)
-        return smallAntennaPixels();
+        return withLightEdge(smallAntennaPixels(), 1);
     // Larger icons draw the 48 px layout at their own resolution, never an enlarged
     // bitmap, so their edges stay sharp.
     const int laidOut = size <= 16 ? 16 : size <= 24 ? 24 : size <= 32 ? 32 : 48;
@@ -245,7 +295,7 @@ QImage drawAntenna(int size, int scale)
     paintMast(painter, layout);
     paintBall(painter, layout);
     painter.end();
-    return finished(canvas);
+    return withLightEdge(finished(canvas), scale);
 }
 
 QImage drawTextField(int scale)
@@ -319,7 +369,7 @@ QImage drawAdd(int scale)
     painter.drawLine(QPointF(5.5 + in, 2.5), QPointF(5.5 + in, 6.0));
     painter.drawLine(QPointF(2.5, 5.5 + in), QPointF(5.5 + in, 5.5 + in));
     painter.end();
-    return finished(canvas);
+    return withLightEdge(finished(canvas), scale);
 }
 
 // The cross at 1x: 45-degree bars are exact on the pixel grid, so they are placed
@@ -364,7 +414,7 @@ QImage smallCrossPixels()
 QImage drawRemove(int scale)
 {
     if (scale == 1)
-        return smallCrossPixels();
+        return withLightEdge(smallCrossPixels(), 1);
     // Two bars at right angles, joined into one outline.
     auto bar = [](qreal angle) {
         QPainterPath path;
@@ -380,7 +430,7 @@ QImage drawRemove(int scale)
     painter.setRenderHint(QPainter::Antialiasing);
     paintOutlined(painter, cross, verticalGradient(2, 14, kCrossTop, kCrossBottom), kCrossBorder);
     painter.end();
-    return finished(canvas);
+    return withLightEdge(finished(canvas), scale);
 }
 
 QImage drawSave(int scale)
@@ -409,7 +459,7 @@ QImage drawSave(int scale)
     painter.drawRect(QRectF(4, 10, 8, 1.0));
     painter.drawRect(QRectF(4, 12, 6, 1.0));
     painter.end();
-    return finished(canvas);
+    return withLightEdge(finished(canvas), scale);
 }
 
 QImage drawPortrait(int scale)
