@@ -441,25 +441,18 @@ void TestFileFlows::duringARead_data()
     QTest::addColumn<QString>("told");   // the message it brings, or "" for none
     QTest::addColumn<bool>("saved");     // a file holds the list as it stood
 
-    QTest::newRow("adding an entry") << "add"
-                                     << ""
-                                     << "" << false;
-    QTest::newRow("a message box holds the read") << "mnuEditDelete"
-                                                  << ""
-                                                  << "Выберите строку для удаления!" << false;
-    QTest::newRow("the Information window holds the read") << "mnuFileInformation"
-                                                           << ""
-                                                           << "" << false;
-    QTest::newRow("a second opening adds nothing") << "mnuFileOpen"
-                                                   << "other.txt" << waitNotice << false;
-    QTest::newRow("saving elsewhere") << "mnuFileSaveAs"
-                                      << "saved.txt"
-                                      << "" << true;
-    QTest::newRow("saving onto the file being read is refused")
-        << "mnuFileSaveAs"
-        << "long.txt" << waitNotice << false;
-    QTest::newRow("saving onto a link to it too") << "mnuFileSaveAs"
-                                                  << "link.txt" << waitNotice << false;
+    const QList<QStringList> rows{
+        {"adding an entry", "add", "", ""},
+        {"a message box holds the read", "mnuEditDelete", "", "Выберите строку для удаления!"},
+        {"the Information window holds the read", "mnuFileInformation", "", ""},
+        {"a second opening adds nothing", "mnuFileOpen", "other.txt", waitNotice},
+        {"saving elsewhere", "mnuFileSaveAs", "saved.txt", ""},
+        {"saving onto the file being read is refused", "mnuFileSaveAs", "long.txt", waitNotice},
+        {"saving onto a link to it too", "mnuFileSaveAs", "link.txt", waitNotice},
+        {"exit ends the read at once", "mnuFileExit", "", ""}};
+    for (const QStringList &row : rows)
+        QTest::newRow(qPrintable(row.at(0)))
+            << row.at(1) << row.at(2) << row.at(3) << (row.at(2) == "saved.txt");
 }
 
 void TestFileFlows::duringARead()
@@ -519,6 +512,12 @@ void TestFileFlows::duringARead()
         }
         countWhenSaved = m_window->cellList().count();
         QVERIFY(watcher.answered());
+    }
+    if (action == "mnuFileExit") { // the window is gone, and nothing more is read
+        QVERIFY(!m_window->isVisible() && !m_window->cellListReading().isReading());
+        QVERIFY(!QSignalSpy(&m_window->cellListReading(), &CellListReading::lineRead).wait(100));
+        QCOMPARE(entries(), numberedEntries(1, int(countWhenSaved)));
+        return;
     }
     QVERIFY(m_window->cellListReading().isReading()); // the read goes on
     waitForReadEnd();

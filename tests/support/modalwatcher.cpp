@@ -53,7 +53,7 @@ void ModalWatcher::poll()
     m_answeredWindows.append(modal);
     // Answered from a timer of its own, so that this one keeps polling inside the
     // event loop of any window the answer opens.
-    QTimer::singleShot(0, this, [this, act = m_answers.at(m_next++).act, modal = QPointer(modal)] {
+    QTimer::singleShot(0, this, [act = m_answers.at(m_next++).act, modal = QPointer(modal)] {
         if (modal)
             act(modal);
     });
