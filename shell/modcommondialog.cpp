@@ -53,10 +53,13 @@ QStringList nameFilters(const QString &filter)
     return filters;
 }
 
+// Qt's own dialog answers with the files selected in its list when there are
+// any, and its list follows the name box only while the box has the focus; so a
+// file picked while typing ("a.txt" on the way to "a.txt ") can win over the
+// name typed. The name box is what the user chose: the list is set to it first.
 // In the open kinds a typed name that exists as it stands is taken as it stands;
 // the default extension is added only to a name that does not exist as typed.
-// Qt's own dialog adds it to any name without a dot, and has already picked the
-// name with the extension in its list; platform dialogs keep their own rules.
+// Platform dialogs keep their own rules.
 class FileDialog : public QFileDialog
 {
 public:
@@ -65,12 +68,11 @@ public:
     void accept() override
     {
         const auto *nameBox = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (acceptMode() == AcceptOpen && nameBox && !defaultSuffix().isEmpty()) {
+        if (nameBox && !nameBox->text().isEmpty()) {
             const QString asTyped = directory().absoluteFilePath(nameBox->text());
-            if (QFileInfo(asTyped).isFile()) {
+            if (acceptMode() == AcceptOpen && QFileInfo(asTyped).isFile())
                 setDefaultSuffix({});
-                selectFile(asTyped);
-            }
+            selectFile(asTyped);
         }
         QFileDialog::accept();
     }
@@ -160,10 +162,14 @@ QString ShowFileDialog(QWidget *owner, const QString &filter, const QString &def
             dialog.selectNameFilter(filters.value(qMax(filterIndex, 1) - 1, filters.first()));
         dialog.setDefaultSuffix(defaultExtension);
         dialog.selectFile(fileName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        // What the dialog accepted, before its list can change again.
+        QStringList accepted;
+        QObject::connect(&dialog, &QFileDialog::filesSelected,
+                         [&accepted](const QStringList &files) { accepted = files; });
+        if (dialog.exec() != QDialog::Accepted || accepted.isEmpty())
             return {};
 
-        chosen = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+        chosen = QDir::toNativeSeparators(accepted.constFirst());
         if (kind == OpenOrOfferToCreate && !QFileInfo::exists(chosen) &&
             !userAgreesToCreate(owner, title, chosen)) {
             // Back to the dialog, as if the user had not pressed Open yet.
