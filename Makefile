@@ -36,8 +36,10 @@ build: configure
 run: build
 	$(BUILD_DIR)/app/vusk
 
+# Ends with the tests' share of the code, whether or not they passed.
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600
+	@status=0; (cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600) || status=$$?; \
+	tools/testshare; exit $$status
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench

@@ -2,7 +2,28 @@
 
 #include <QSaveFile>
 
+#include <utility>
+
 namespace vusk {
+
+namespace {
+
+bool commitFile(QSaveFile &file, QString *error)
+{
+    if (file.commit())
+        return true;
+    *error = file.errorString();
+    return false;
+}
+
+CommitStep commitStep = commitFile;
+
+} // namespace
+
+CommitStep setCommitStep(CommitStep step)
+{
+    return std::exchange(commitStep, step ? step : commitFile);
+}
 
 bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error)
 {
@@ -28,11 +49,7 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
         file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return commitStep(file, error);
 }
 
 } // namespace vusk

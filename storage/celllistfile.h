@@ -4,6 +4,7 @@
 #include <QString>
 
 class QIODevice;
+class QSaveFile;
 
 namespace vusk {
 
@@ -14,5 +15,11 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error);
 // Replaces the file at path with the bytes, all or nothing: the former file stays
 // intact unless every byte reached the disk. Returns false with the reason.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
+
+// The last step of a save: the written file takes the former one's place. False, with
+// the reason, when it cannot. Replaceable, so that a disk failing at exactly that
+// moment can be staged; returns the step it replaces.
+using CommitStep = bool (*)(QSaveFile &file, QString *error);
+CommitStep setCommitStep(CommitStep step);
 
 } // namespace vusk
