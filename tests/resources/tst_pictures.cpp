@@ -123,51 +123,56 @@ void TestPictures::drawings()
 
     const Picture *picture = find(name);
     QCOMPARE(picture->size, size);
-    const QImage image = picture->draw(1);
-    QCOMPARE(image.size(), size);
-    int clear = 0, visible = 0, near = 0;
-    QRect drawn;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            clear += qAlpha(pixel) == 0;
-            if (qAlpha(pixel) < 255)
-                continue;
-            ++visible;
-            near += distance(pixel, colour) <= closeTo;
-            drawn |= QRect(x, y, 1, 1);
+    QRect drawnAt1x;
+    for (const int scale : {1, 2}) {
+        const QImage image = picture->draw(scale);
+        QCOMPARE(image.size(), size * scale);
+        int clear = 0, visible = 0, near = 0;
+        QRect drawn; // in 1x pixels
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                clear += qAlpha(pixel) == 0;
+                if (qAlpha(pixel) < 255)
+                    continue;
+                ++visible;
+                near += distance(pixel, colour) <= closeTo;
+                drawn |= QRect(x / scale, y / scale, 1, 1);
+            }
         }
+        if (opaque) {
+            QCOMPARE(visible, image.width() * image.height());
+        } else {
+            QVERIFY2(clear * 10 >= image.width() * image.height(), "no background shows through");
+            QCOMPARE(qAlpha(image.pixel(image.width() - 1, 0)), 0);
+            QCOMPARE(qAlpha(image.pixel(image.width() - 1, image.height() - 1)), 0);
+        }
+        QVERIFY2(near >= share * visible, qPrintable(QString("%1 of %2 pixels near %3 at %4x")
+                                                         .arg(near)
+                                                         .arg(visible)
+                                                         .arg(colour.name())
+                                                         .arg(scale)));
+        // Not cut off: the drawing sits in the middle of its picture, and at 2x in the
+        // same place as at 1x, to a pixel.
+        const QMargins margins(drawn.left(), drawn.top(), size.width() - 1 - drawn.right(),
+                               size.height() - 1 - drawn.bottom());
+        QVERIFY2(std::abs(margins.left() - margins.right()) * 4 < size.width() &&
+                     std::abs(margins.top() - margins.bottom()) * 4 < size.height(),
+                 qPrintable(QString("drawn within %1,%2 %3x%4 at %5x")
+                                .arg(drawn.x())
+                                .arg(drawn.y())
+                                .arg(drawn.width())
+                                .arg(drawn.height())
+                                .arg(scale)));
+        if (scale == 1)
+            drawnAt1x = drawn;
+        const QMargins off = margins - QMargins(drawnAt1x.left(), drawnAt1x.top(),
+                                                size.width() - 1 - drawnAt1x.right(),
+                                                size.height() - 1 - drawnAt1x.bottom());
+        QVERIFY2(std::max({std::abs(off.left()), std::abs(off.top()), std::abs(off.right()),
+                           std::abs(off.bottom())}) <= 1,
+                 "the 2x drawing is not where the 1x one is");
     }
-    if (opaque) {
-        QCOMPARE(visible, size.width() * size.height());
-    } else {
-        QVERIFY2(clear * 10 >= image.width() * image.height(), "no background shows through");
-        QCOMPARE(qAlpha(image.pixel(size.width() - 1, 0)), 0);
-        QCOMPARE(qAlpha(image.pixel(size.width() - 1, size.height() - 1)), 0);
-    }
-    QVERIFY2(
-        near >= share * visible,
-        qPrintable(QString("%1 of %2 pixels near %3").arg(near).arg(visible).arg(colour.name())));
-    // Not cut off: the drawing sits in the middle of its picture.
-    const int left = drawn.left(), right = size.width() - 1 - drawn.right();
-    const int top = drawn.top(), bottom = size.height() - 1 - drawn.bottom();
-    QVERIFY2(std::abs(left - right) * 4 <= size.width() &&
-                 std::abs(top - bottom) * 4 <= size.height(),
-             qPrintable(QString("margins %1 %2 %3 %4").arg(left).arg(top).arg(right).arg(bottom)));
-
-    // The 2x drawing covers the same place, to a pixel.
-    const QImage fine = picture->draw(2);
-    QCOMPARE(fine.size(), size * 2);
-    QRect fineDrawn;
-    for (int y = 0; y < fine.height(); ++y) {
-        for (int x = 0; x < fine.width(); ++x)
-            fineDrawn |= qAlpha(fine.pixel(x, y)) > 127 ? QRect(x / 2, y / 2, 1, 1) : QRect();
-    }
-    const QMargins off(fineDrawn.left() - drawn.left(), fineDrawn.top() - drawn.top(),
-                       fineDrawn.right() - drawn.right(), fineDrawn.bottom() - drawn.bottom());
-    const int worst = std::max(
-        {std::abs(off.left()), std::abs(off.top()), std::abs(off.right()), std::abs(off.bottom())});
-    QVERIFY2(worst <= 1, qPrintable(QString("the 2x drawing is off by %1 px").arg(worst)));
 
     // The files under resources/ are what the generator draws now, and at a device
     // pixel ratio of 2 the program shows the @2x drawing.
