@@ -45,8 +45,10 @@ build: configure
 run: build
 	$(BUILD_DIR)/app/vusk
 
+# Ends with the tests' share of the code, whether or not they passed.
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600
+	@status=0; (cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600) || status=$$?; \
+	tools/testshare; exit $$status
 
 # The whole suite again, built by clang with AddressSanitizer and UBSan in a
 # folder of its own. Leaks inside system libraries that the program cannot free

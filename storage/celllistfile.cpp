@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
+#include <utility>
+
 namespace vusk {
 
 namespace {
@@ -40,7 +42,22 @@ QString saveFailureReason(const QString &path, qint64 bytesNeeded, bool created,
     return withSystemReason(reason, systemReason);
 }
 
+bool commitFile(QSaveFile &file, QString *error)
+{
+    if (file.commit())
+        return true;
+    *error = file.errorString();
+    return false;
+}
+
+CommitStep commitStep = commitFile;
+
 } // namespace
+
+CommitStep setCommitStep(CommitStep step)
+{
+    return std::exchange(commitStep, step ? step : commitFile);
+}
 
 bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error)
 {
@@ -75,8 +92,9 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
         *error = saveFailureReason(path, bytes.size(), true, system);
         return false;
     }
-    if (!file.commit()) {
-        *error = saveFailureReason(path, bytes.size(), true, file.errorString());
+    QString system;
+    if (!commitStep(file, &system)) {
+        *error = saveFailureReason(path, bytes.size(), true, system);
         return false;
     }
     return true;

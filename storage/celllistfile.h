@@ -4,6 +4,7 @@
 #include <QString>
 
 class QIODevice;
+class QSaveFile;
 
 namespace vusk {
 
@@ -16,5 +17,11 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error);
 // whose target is written) is ever replaced: a pipe or a device is refused. Returns
 // false with the reason in Russian, the system's own reason in brackets.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
+
+// The last step of a save: the written file takes the former one's place. False, with
+// the reason, when it cannot. Replaceable, so that a disk failing at exactly that
+// moment can be staged; returns the step it replaces.
+using CommitStep = bool (*)(QSaveFile &file, QString *error);
+CommitStep setCommitStep(CommitStep step);
 
 } // namespace vusk

@@ -1,74 +1,62 @@
+// Runs the picture generator and looks at its drawings as a person would, then
+// checks that the program shows exactly those drawings. Runs at a device pixel
+// ratio of 2 (see CMakeLists.txt), where the program must pick the @2x files.
+#include "icowriter.h"
+#include "linklabel.h"
+#include "picture.h"
+#include "pictures.h"
+
+#include <QApplication>
+#include <QBuffer>
 #include <QFile>
-#include <QImage>
+#include <QImageReader>
 #include <QTest>
 
-#include <algorithm>
-#include <set>
-#include <utility>
-#include <vector>
+using picturegen::Picture;
 
 namespace {
 
-QImage picture(const QString &name, int scale = 1)
+QImage premultiplied(const QImage &image)
 {
-    const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
-    return QImage(QStringLiteral(":/images/%1%2.png").arg(name, suffix))
-        .convertToFormat(QImage::Format_ARGB32);
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-const QRgb kGrey = qRgba(167, 166, 170, 255);
-const QRgb kWhite = qRgba(255, 255, 255, 255);
-const QRgb kSteelBlue = qRgba(150, 173, 207, 255);
-
-quint32 le16(const QByteArray &data, qsizetype at)
+// The mean and the largest difference of any colour channel, in premultiplied
+// colour so that the hue of invisible pixels does not count.
+std::pair<double, int> difference(const QImage &a, const QImage &b)
 {
-    return quint32(quint8(data[at])) | quint32(quint8(data[at + 1])) << 8;
-}
-
-quint32 le32(const QByteArray &data, qsizetype at)
-{
-    return le16(data, at) | le16(data, at + 2) << 16;
-}
-
-int stride(int width, int bits)
-{
-    return (width * bits + 31) / 32 * 4;
-}
-
-struct IcoImage
-{
-    int size = 0;
-    int bits = 0;
-    QByteArray data; // the DIB: header, palette, colour rows, mask rows
-};
-
-// Reads the icon directory; fails the calling test on any structural fault.
-std::vector<IcoImage> readIco(const QByteArray &file)
-{
-    std::vector<IcoImage> images;
-    if (file.size() < 6 || le16(file, 0) != 0 || le16(file, 2) != 1)
-        return images;
-    const quint32 count = le16(file, 4);
-    if (qsizetype(6 + 16 * count) > file.size())
-        return images;
-    for (quint32 i = 0; i < count; ++i) {
-        const qsizetype entry = 6 + 16 * qsizetype(i);
-        const int width = quint8(file[entry]) ? quint8(file[entry]) : 256;
-        const int height = quint8(file[entry + 1]) ? quint8(file[entry + 1]) : 256;
-        const quint32 bytes = le32(file, entry + 8);
-        const quint32 offset = le32(file, entry + 12);
-        if (width != height || le16(file, entry + 4) != 1 || qsizetype(offset) < entry + 16 ||
-            qsizetype(offset) + qsizetype(bytes) > file.size())
-            return {};
-        images.push_back({width, int(le16(file, entry + 6)), file.mid(offset, bytes)});
+    if (a.size() != b.size())
+        return {255, 255};
+    const QImage pa = premultiplied(a), pb = premultiplied(b);
+    qint64 sum = 0;
+    int largest = 0;
+    for (int y = 0; y < pa.height(); ++y) {
+        for (int x = 0; x < pa.width(); ++x) {
+            const QRgb p = pa.pixel(x, y), q = pb.pixel(x, y);
+            for (const int d : {qAlpha(p) - qAlpha(q), qRed(p) - qRed(q), qGreen(p) - qGreen(q),
+                                qBlue(p) - qBlue(q)}) {
+                sum += std::abs(d);
+                largest = std::max(largest, std::abs(d));
+            }
+        }
     }
-    return images;
+    return {double(sum) / (4.0 * pa.width() * pa.height()), largest};
 }
 
-bool maskBit(const QByteArray &dib, qsizetype maskStart, int size, int x, int y)
+const Picture *find(const QString &name)
 {
-    const qsizetype row = maskStart + qsizetype(size - 1 - y) * stride(size, 1);
-    return (quint8(dib[row + x / 8]) >> (7 - x % 8)) & 1;
+    static const std::vector<Picture> all = picturegen::allPictures();
+    for (const Picture &picture : all) {
+        if (picture.name == name)
+            return &picture;
+    }
+    qFatal("no picture %s", qPrintable(name));
+}
+
+int distance(QRgb a, const QColor &b)
+{
+    return std::abs(qRed(a) - b.red()) + std::abs(qGreen(a) - b.green()) +
+           std::abs(qBlue(a) - b.blue());
 }
 
 } // namespace
@@ -78,309 +66,164 @@ class TestPictures : public QObject
     Q_OBJECT
 
 private slots:
-    void sizes_data();
-    void sizes();
-    void lines_data();
-    void lines();
-    void pixelArtDoubles_data();
-    void pixelArtDoubles();
-    void header();
-    void bullet();
-    void antennaIsTheIconDrawing();
-    void cursorFingertip();
-    void icoDirectory();
-    void icoImages();
+    void initTestCase();
+    void drawings_data();
+    void drawings();
+    void cursorTipIsTheHotSpot();
+    void iconHoldsEverySize();
 };
 
-void TestPictures::sizes_data()
+void TestPictures::initTestCase()
 {
+    QCOMPARE(qApp->devicePixelRatio(), 2.0);
+}
+
+void TestPictures::drawings_data()
+{
+    // What a person would notice: the size, a background that shows through where
+    // the picture has one, and the main colour (a share of the visible pixels close
+    // to it). A drawing at 2x must be the same picture, only finer.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("opaque");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("closeTo");
+    QTest::addColumn<double>("share");
 
-    QTest::newRow("app-icon-16") << QStringLiteral("app-icon-16") << QSize(16, 16) << false;
-    QTest::newRow("app-icon-32") << QStringLiteral("app-icon-32") << QSize(32, 32) << false;
-    QTest::newRow("app-icon-48") << QStringLiteral("app-icon-48") << QSize(48, 48) << false;
-    QTest::newRow("antenna") << QStringLiteral("antenna") << QSize(48, 48) << false;
-    QTest::newRow("textfield") << QStringLiteral("textfield") << QSize(32, 32) << false;
-    QTest::newRow("add") << QStringLiteral("add") << QSize(16, 16) << false;
-    QTest::newRow("remove") << QStringLiteral("remove") << QSize(16, 16) << false;
-    QTest::newRow("save") << QStringLiteral("save") << QSize(16, 16) << false;
-    QTest::newRow("divider") << QStringLiteral("divider") << QSize(16, 16) << false;
-    QTest::newRow("divider-grey") << QStringLiteral("divider-grey") << QSize(16, 16) << false;
-    QTest::newRow("rule") << QStringLiteral("rule") << QSize(16, 16) << false;
-    QTest::newRow("header") << QStringLiteral("header") << QSize(16, 16) << true;
-    QTest::newRow("bullet") << QStringLiteral("bullet") << QSize(4, 7) << false;
-    QTest::newRow("portrait") << QStringLiteral("portrait") << QSize(48, 48) << true;
-    QTest::newRow("cursor-hand") << QStringLiteral("cursor-hand") << QSize(32, 32) << false;
+    const auto row = [](const char *name, QSize size, bool opaque, QColor colour, int closeTo,
+                        double share) {
+        QTest::newRow(name) << name << size << opaque << colour << closeTo << share;
+    };
+    const QColor etchedGrey(167, 166, 170);
+    row("app-icon-16", {16, 16}, false, QColor(34, 160, 60), 90, 0.1);
+    row("app-icon-32", {32, 32}, false, QColor(34, 160, 60), 90, 0.1);
+    row("app-icon-48", {48, 48}, false, QColor(34, 160, 60), 90, 0.1);
+    row("antenna", {48, 48}, false, QColor(34, 160, 60), 90, 0.1);
+    row("textfield", {32, 32}, false, Qt::white, 30, 0.25);
+    row("add", {16, 16}, false, QColor(60, 170, 60), 110, 0.4);
+    row("remove", {16, 16}, false, QColor(210, 40, 30), 110, 0.3);
+    row("save", {16, 16}, false, QColor(50, 80, 170), 110, 0.25);
+    row("divider", {16, 16}, false, etchedGrey, 4, 0.5);
+    row("divider-grey", {16, 16}, false, etchedGrey, 4, 1.0);
+    row("rule", {16, 16}, false, etchedGrey, 4, 0.5);
+    row("header", {16, 16}, true, QColor(228, 228, 228), 40, 0.3);
+    row("bullet", {4, 7}, false, QColor(150, 173, 207), 4, 1.0);
+    row("portrait", {48, 48}, true, QColor(120, 120, 120), 1000, 1.0);
+    row("cursor-hand", {32, 32}, false, Qt::white, 6, 0.5);
 }
 
-void TestPictures::sizes()
+void TestPictures::drawings()
 {
     QFETCH(QString, name);
     QFETCH(QSize, size);
     QFETCH(bool, opaque);
+    QFETCH(QColor, colour);
+    QFETCH(int, closeTo);
+    QFETCH(double, share);
 
-    for (int scale : {1, 2}) {
-        const QImage image = picture(name, scale);
-        QVERIFY2(!image.isNull(), qPrintable(name));
+    const Picture *picture = find(name);
+    QCOMPARE(picture->size, size);
+    QRect drawnAt1x;
+    for (const int scale : {1, 2}) {
+        const QImage image = picture->draw(scale);
         QCOMPARE(image.size(), size * scale);
-
-        int opaquePixels = 0;
-        int clearPixels = 0;
+        int clear = 0, visible = 0, near = 0;
+        QRect drawn; // in 1x pixels
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
-                const int alpha = qAlpha(image.pixel(x, y));
-                opaquePixels += alpha == 255;
-                clearPixels += alpha == 0;
+                const QRgb pixel = image.pixel(x, y);
+                clear += qAlpha(pixel) == 0;
+                if (qAlpha(pixel) < 255)
+                    continue;
+                ++visible;
+                near += distance(pixel, colour) <= closeTo;
+                drawn |= QRect(x / scale, y / scale, 1, 1);
             }
         }
-        QVERIFY2(opaquePixels > 0, "nothing drawn");
         if (opaque) {
-            QCOMPARE(clearPixels, 0);
-            QCOMPARE(opaquePixels, image.width() * image.height());
+            QCOMPARE(visible, image.width() * image.height());
         } else {
-            // The others sit on transparent surroundings; the bullet fills its
-            // left edge and so has clear pixels only beside its slanted sides.
-            QVERIFY(clearPixels > 0);
-            if (name != QStringLiteral("bullet")) {
-                const int right = image.width() - 1;
-                const int bottom = image.height() - 1;
-                for (const QPoint corner :
-                     {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)})
-                    QCOMPARE(qAlpha(image.pixel(corner)), 0);
-            }
+            QVERIFY2(clear * 10 >= image.width() * image.height(), "no background shows through");
+            QCOMPARE(qAlpha(image.pixel(image.width() - 1, 0)), 0);
+            QCOMPARE(qAlpha(image.pixel(image.width() - 1, image.height() - 1)), 0);
         }
+        QVERIFY2(near >= share * visible, qPrintable(QString("%1 of %2 pixels near %3 at %4x")
+                                                         .arg(near)
+                                                         .arg(visible)
+                                                         .arg(colour.name())
+                                                         .arg(scale)));
+        // Not cut off: the drawing sits in the middle of its picture, and at 2x in the
+        // same place as at 1x, to a pixel.
+        const QMargins margins(drawn.left(), drawn.top(), size.width() - 1 - drawn.right(),
+                               size.height() - 1 - drawn.bottom());
+        QVERIFY2(std::abs(margins.left() - margins.right()) * 4 < size.width() &&
+                     std::abs(margins.top() - margins.bottom()) * 4 < size.height(),
+                 qPrintable(QString("drawn within %1,%2 %3x%4 at %5x")
+                                .arg(drawn.x())
+                                .arg(drawn.y())
+                                .arg(drawn.width())
+                                .arg(drawn.height())
+                                .arg(scale)));
+        if (scale == 1)
+            drawnAt1x = drawn;
+        const QMargins off = margins - QMargins(drawnAt1x.left(), drawnAt1x.top(),
+                                                size.width() - 1 - drawnAt1x.right(),
+                                                size.height() - 1 - drawnAt1x.bottom());
+        QVERIFY2(std::max({std::abs(off.left()), std::abs(off.top()), std::abs(off.right()),
+                           std::abs(off.bottom())}) <= 1,
+                 "the 2x drawing is not where the 1x one is");
+    }
+
+    // The files under resources/ are what the generator draws now, and at a device
+    // pixel ratio of 2 the program shows the @2x drawing.
+    const QImage natural(":/images/" + name + ".png");
+    QVERIFY2(difference(natural, picture->draw(1)).second <= 8, "stale file: run make pictures");
+    const QPixmap shown = vusk::picture(name, picture->size);
+    QCOMPARE(shown.devicePixelRatio(), 2.0);
+    QVERIFY2(difference(shown.toImage(), picture->draw(2)).second <= 8,
+             "stale @2x file: run make pictures");
+}
+
+void TestPictures::cursorTipIsTheHotSpot()
+{
+    // The pointer over links acts where the tip of the raised finger is drawn: the
+    // hot spot is opaque and dark, and nothing is drawn above it.
+    const QCursor cursor = vusk::LinkLabel().cursor();
+    const QImage image = cursor.pixmap().toImage();
+    QCOMPARE(image.size(), QSize(64, 64));
+    const QPoint tip = cursor.hotSpot() * 2 + QPoint(1, 1);
+    QVERIFY(qAlpha(image.pixel(tip)) == 255 && distance(image.pixel(tip), Qt::black) < 150);
+    for (int y = 0; y < tip.y() - 2; ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            QVERIFY2(qAlpha(image.pixel(x, y)) < 16, qPrintable(QString("%1,%2").arg(x).arg(y)));
     }
 }
 
-void TestPictures::lines_data()
+void TestPictures::iconHoldsEverySize()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("horizontal");
-    QTest::addColumn<bool>("withWhite");
-
-    QTest::newRow("divider") << QStringLiteral("divider") << false << true;
-    QTest::newRow("divider-grey") << QStringLiteral("divider-grey") << false << false;
-    QTest::newRow("rule") << QStringLiteral("rule") << true << true;
-}
-
-void TestPictures::lines()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, horizontal);
-    QFETCH(bool, withWhite);
-
-    for (int scale : {1, 2}) {
-        const QImage image = picture(name, scale);
-        QCOMPARE(image.size(), QSize(16, 16) * scale);
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                // Grey in the eighth pixel column (or row), white in the ninth.
-                const int across = (horizontal ? y : x) / scale;
-                QRgb expected = 0;
-                if (across == 7)
-                    expected = kGrey;
-                else if (across == 8 && withWhite)
-                    expected = kWhite;
-                const QRgb actual = image.pixel(x, y);
-                if (qAlpha(expected) == 0)
-                    QVERIFY2(
-                        qAlpha(actual) == 0,
-                        qPrintable(
-                            QStringLiteral("%1 at %2,%3 x%4").arg(name).arg(x).arg(y).arg(scale)));
-                else
-                    QCOMPARE(actual, expected);
-            }
+    // Every program icon size, palettised and in full colour, each the whole drawing;
+    // and the icon file under resources/ is what the generator writes now.
+    QList<QImage> drawn;
+    for (const Picture &picture : picturegen::allPictures()) {
+        if (picture.name.startsWith("app-icon-"))
+            drawn << picture.draw(1);
+    }
+    QBuffer fresh;
+    fresh.setData(picturegen::buildIco(drawn));
+    QFile committed(VUSK_ICO_FILE);
+    for (QIODevice *ico : std::initializer_list<QIODevice *>{&fresh, &committed}) {
+        QImageReader reader(ico, "ico");
+        QCOMPARE(reader.imageCount(), 2 * drawn.size());
+        for (int i = 0; i < reader.imageCount(); ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage stored = reader.read();
+            const auto same = std::find_if(drawn.begin(), drawn.end(), [&](const QImage &image) {
+                return image.size() == stored.size();
+            });
+            QVERIFY2(same != drawn.end(), qPrintable(QString("image %1: no such size").arg(i)));
+            const double mean = difference(stored, *same).first;
+            QVERIFY2(mean < 12, qPrintable(QString("image %1 differs by %2").arg(i).arg(mean)));
         }
-    }
-}
-
-void TestPictures::pixelArtDoubles_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const char *name : {"divider", "divider-grey", "rule", "header", "bullet"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
-
-void TestPictures::pixelArtDoubles()
-{
-    // Stretched and natural-size drawing stay crisp only if 2x repeats each pixel.
-    QFETCH(QString, name);
-    const QImage one = picture(name, 1);
-    const QImage two = picture(name, 2);
-    QCOMPARE(two.size(), one.size() * 2);
-    for (int y = 0; y < two.height(); ++y) {
-        for (int x = 0; x < two.width(); ++x)
-            QCOMPARE(two.pixel(x, y), one.pixel(x / 2, y / 2));
-    }
-}
-
-void TestPictures::header()
-{
-    const QImage image = picture(QStringLiteral("header"));
-    QCOMPARE(image.size(), QSize(16, 16));
-    std::vector<int> rows;
-    for (int y = 0; y < 16; ++y) {
-        const QRgb first = image.pixel(0, y);
-        QCOMPARE(qAlpha(first), 255);
-        QCOMPARE(qRed(first), qGreen(first));
-        QCOMPARE(qGreen(first), qBlue(first));
-        for (int x = 1; x < 16; ++x)
-            QCOMPARE(image.pixel(x, y), first);
-        rows.push_back(qRed(first));
-    }
-    QCOMPARE(rows[0], 255);
-    QCOMPARE(rows[1], 212);
-    for (int y = 1; y < 11; ++y)
-        QVERIFY2(rows[std::size_t(y)] < 255, qPrintable(QString::number(y)));
-    for (int y = 11; y < 16; ++y)
-        QCOMPARE(rows[std::size_t(y)], 255);
-    for (int y = 2; y < 16; ++y)
-        QVERIFY(rows[std::size_t(y)] >= rows[std::size_t(y - 1)]);
-    // The grey levels the band passes through, in this order.
-    const std::vector<int> stops = {212, 214, 222, 231, 240, 252, 253};
-    auto found = rows.begin() + 1;
-    for (int stop : stops) {
-        found = std::find(found, rows.end(), stop);
-        QVERIFY2(found != rows.end(), qPrintable(QString::number(stop)));
-    }
-}
-
-void TestPictures::bullet()
-{
-    const QImage image = picture(QStringLiteral("bullet"));
-    QCOMPARE(image.size(), QSize(4, 7));
-    std::vector<int> widths;
-    for (int y = 0; y < 7; ++y) {
-        int width = 0;
-        while (width < 4 && qAlpha(image.pixel(width, y)) != 0) {
-            QCOMPARE(image.pixel(width, y), kSteelBlue);
-            ++width;
-        }
-        for (int x = width; x < 4; ++x)
-            QCOMPARE(qAlpha(image.pixel(x, y)), 0);
-        widths.push_back(width);
-    }
-    // Flat on the left, tip on the right in the middle row.
-    QCOMPARE(widths[3], 4);
-    QVERIFY(widths[0] >= 1);
-    for (int y = 0; y < 3; ++y) {
-        QVERIFY(widths[std::size_t(y)] < widths[std::size_t(y + 1)]);
-        QCOMPARE(widths[std::size_t(y)], widths[std::size_t(6 - y)]);
-    }
-}
-
-void TestPictures::antennaIsTheIconDrawing()
-{
-    QCOMPARE(picture(QStringLiteral("antenna")), picture(QStringLiteral("app-icon-48")));
-    QCOMPARE(picture(QStringLiteral("antenna"), 2), picture(QStringLiteral("app-icon-48"), 2));
-}
-
-void TestPictures::cursorFingertip()
-{
-    // The hot spot (12, 5) is the tip of the raised finger: the topmost drawn pixel.
-    const QImage image = picture(QStringLiteral("cursor-hand"));
-    QCOMPARE(image.size(), QSize(32, 32));
-    const QRgb tip = image.pixel(12, 5);
-    QCOMPARE(qAlpha(tip), 255);
-    QVERIFY(qRed(tip) < 64 && qGreen(tip) < 64 && qBlue(tip) < 64);
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 32; ++x)
-            QCOMPARE(qAlpha(image.pixel(x, y)), 0);
-    }
-    // Black outline, white finger below the tip.
-    const QRgb inside = image.pixel(12, 8);
-    QCOMPARE(qAlpha(inside), 255);
-    QVERIFY(qRed(inside) > 200 && qGreen(inside) > 200 && qBlue(inside) > 200);
-
-    const QImage big = picture(QStringLiteral("cursor-hand"), 2);
-    QCOMPARE(qAlpha(big.pixel(2 * 12 + 1, 2 * 5 + 1)), 255);
-    for (int y = 0; y < 2 * 5; ++y) {
-        for (int x = 0; x < 64; ++x)
-            QVERIFY(qAlpha(big.pixel(x, y)) < 16);
-    }
-}
-
-void TestPictures::icoDirectory()
-{
-    QFile file(QStringLiteral(VUSK_ICO_FILE));
-    QVERIFY2(file.open(QIODevice::ReadOnly), VUSK_ICO_FILE);
-    const QByteArray data = file.readAll();
-    QCOMPARE(le16(data, 0), 0u);
-    QCOMPARE(le16(data, 2), 1u);
-    QCOMPARE(le16(data, 4), 6u);
-
-    const std::vector<IcoImage> images = readIco(data);
-    QCOMPARE(images.size(), std::size_t(6));
-    std::set<std::pair<int, int>> found;
-    for (const IcoImage &image : images)
-        found.insert({image.size, image.bits});
-    const std::set<std::pair<int, int>> wanted = {{16, 8},  {32, 8},  {48, 8},
-                                                  {16, 32}, {32, 32}, {48, 32}};
-    QCOMPARE(found, wanted);
-
-    for (const IcoImage &image : images) {
-        const QByteArray &dib = image.data;
-        QCOMPARE(le32(dib, 0), 40u);
-        QCOMPARE(int(le32(dib, 4)), image.size);
-        QCOMPARE(int(le32(dib, 8)), 2 * image.size); // colour rows and mask rows
-        QCOMPARE(le16(dib, 12), 1u);
-        QCOMPARE(int(le16(dib, 14)), image.bits);
-        QCOMPARE(le32(dib, 16), 0u);
-        const int palette = image.bits == 8 ? 256 * 4 : 0;
-        QCOMPARE(dib.size(), 40 + palette + stride(image.size, image.bits) * image.size +
-                                 stride(image.size, 1) * image.size);
-    }
-}
-
-void TestPictures::icoImages()
-{
-    // Each stored image must show the matching program icon picture.
-    QFile file(QStringLiteral(VUSK_ICO_FILE));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const std::vector<IcoImage> images = readIco(file.readAll());
-    QCOMPARE(images.size(), std::size_t(6));
-
-    for (const IcoImage &entry : images) {
-        const int n = entry.size;
-        const QImage png = picture(QStringLiteral("app-icon-%1").arg(n));
-        QCOMPARE(png.size(), QSize(n, n));
-        const QByteArray &dib = entry.data;
-        const qsizetype pixels = 40 + (entry.bits == 8 ? 1024 : 0);
-        const qsizetype mask = pixels + qsizetype(stride(n, entry.bits)) * n;
-        int worst = 0;
-        for (int y = 0; y < n; ++y) {
-            const qsizetype row = pixels + qsizetype(n - 1 - y) * stride(n, entry.bits);
-            for (int x = 0; x < n; ++x) {
-                const QRgb want = png.pixel(x, y);
-                const bool masked = maskBit(dib, mask, n, x, y);
-                if (entry.bits == 32) {
-                    const qsizetype at = row + 4 * x;
-                    const QRgb got = qRgba(quint8(dib[at + 2]), quint8(dib[at + 1]),
-                                           quint8(dib[at]), quint8(dib[at + 3]));
-                    QCOMPARE(got, want);
-                    QCOMPARE(masked, qAlpha(want) == 0);
-                    continue;
-                }
-                QCOMPARE(masked, qAlpha(want) < 128);
-                const int index = quint8(dib[row + x]);
-                if (masked) {
-                    // Black leaves the screen as it is under the mask.
-                    QCOMPARE(le32(dib, 40 + 4 * index) & 0xffffff, 0u);
-                    continue;
-                }
-                const qsizetype at = 40 + 4 * index;
-                const int error = std::max({std::abs(quint8(dib[at + 2]) - qRed(want)),
-                                            std::abs(quint8(dib[at + 1]) - qGreen(want)),
-                                            std::abs(quint8(dib[at]) - qBlue(want))});
-                worst = std::max(worst, error);
-            }
-        }
-        QVERIFY2(worst <= 24, qPrintable(QStringLiteral("%1 px, %2-bit: colour off by %3")
-                                             .arg(n)
-                                             .arg(entry.bits)
-                                             .arg(worst)));
     }
 }
 
