@@ -1,3 +1,4 @@
+#include "celllistfile.h"
 #include "celllistmodel.h"
 #include "celllistreading.h"
 #include "dialoganswers.h"
@@ -9,6 +10,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -336,6 +339,10 @@ void TestFileFlows::saving_data()
         << "disk/cells.txt" << true << ""
         << "disk/cells.txt" << QStringList{} << error
         << failed + "диск доступен только для чтения (";
+    QTest::newRow("a failure at the last step is reported")
+        << two << "commit fails"
+        << "cells.txt" << false << ""
+        << "" << QStringList{} << error << failed + "ошибка записи на диск (disk gone)";
     QTest::newRow("empty list: a question, no dialog")
         << QStringList{} << ""
         << "<no dialog>" << false << ""
@@ -380,6 +387,13 @@ void TestFileFlows::saving()
     }
     for (const QString &entry : list)
         m_window->cellList().append(entry);
+    const vusk::CommitStep failing = [](QSaveFile &, QString *error) {
+        *error = QStringLiteral("disk gone");
+        return false;
+    };
+    const vusk::CommitStep commit =
+        vusk::setCommitStep(setUp == "commit fails" ? failing : nullptr);
+    const auto restoreCommit = qScopeGuard([commit] { vusk::setCommitStep(commit); });
 
     QList<ModalWatcher::Answer> answers;
     MessageBoxSeen question, told;
