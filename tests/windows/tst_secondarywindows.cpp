@@ -75,29 +75,23 @@ private slots:
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler("https"); }
 
-    void init()
-    {
-        m_opened.clear();
-        m_list.setStringList({});
-    }
-
     void frame_data()
     {
         QTest::addColumn<QString>("which");
         QTest::addColumn<QPoint>("ownerCentre"); // share of the screen, in per cent
         QTest::addColumn<Qt::Key>("key");        // pressed last: only Escape leaves the window open
         QTest::addColumn<QStringList>("entries"); // counted afresh at every opening
-        QTest::newRow("information, an empty entry counts, escape")
-            << "frmInfo" << QPoint(50, 50) << Qt::Key_Escape
-            << QStringList{"0x1A2B\t62\ta", "", "0xF\t1\tb"};
-        QTest::newRow("information, beyond 16 bits, owner bottom right, space")
-            << "frmInfo" << QPoint(100, 100) << Qt::Key_Space << QStringList(40000, "x");
-        QTest::newRow("about, escape")
-            << "frmAbout" << QPoint(50, 50) << Qt::Key_Escape << QStringList();
-        QTest::newRow("about, owner top left, enter")
-            << "frmAbout" << QPoint() << Qt::Key_Enter << QStringList();
-        QTest::newRow("about, owner bottom right, return")
-            << "frmAbout" << QPoint(100, 100) << Qt::Key_Return << QStringList();
+        const auto row = [](const char *name, const char *which, QPoint centre, Qt::Key key,
+                            const QStringList &entries = {}) {
+            QTest::newRow(name) << which << centre << key << entries;
+        };
+        row("information, an empty entry counts, escape", "frmInfo", {50, 50}, Qt::Key_Escape,
+            {"0x1A2B\t62\ta", "", "0xF\t1\tb"});
+        row("information, beyond 16 bits, owner bottom right, space", "frmInfo", {100, 100},
+            Qt::Key_Space, QStringList(40000, "x"));
+        row("about, escape", "frmAbout", {50, 50}, Qt::Key_Escape);
+        row("about, owner top left, enter", "frmAbout", {0, 0}, Qt::Key_Enter);
+        row("about, owner bottom right, return", "frmAbout", {100, 100}, Qt::Key_Return);
     }
 
     void frame()
@@ -199,6 +193,7 @@ private slots:
     void texts()
     {
         QFETCH(Text, text);
+        m_list.setStringList({});
         open(text.which, [&](QDialog *window) {
             QLabel *shown = label(window, text.name);
             const QRegularExpression expected(QRegularExpression::anchoredPattern(text.pattern));
@@ -224,6 +219,7 @@ private slots:
                 QVERIFY(mark->y() >= link->y() &&
                         mark->geometry().bottom() <= link->geometry().bottom());
                 // A left click opens the address, any other does not, and the window stays.
+                m_opened.clear();
                 QTest::mouseClick(link, Qt::LeftButton);
                 QTest::mouseClick(link, Qt::RightButton);
                 QTest::mouseClick(link, Qt::LeftButton);
