@@ -23,9 +23,7 @@
 #include <cmath>
 #include <map>
 
-using vusk::frmAbout;
-using vusk::frmInfo;
-using vusk::frmMain;
+using namespace vusk;
 
 namespace {
 
@@ -259,7 +257,7 @@ private:
         std::unique_ptr<ModalWatcher> saving;
         if (button == "imgSaveToFile")
             saving = std::make_unique<ModalWatcher>(typeFileName(file));
-        auto *picture = window.findChild<vusk::PictureButton *>(button);
+        auto *picture = window.findChild<PictureButton *>(button);
         if (press)
             QAccessible::queryAccessibleInterface(picture)->actionInterface()->doAction(
                 QAccessibleActionInterface::pressAction());
