@@ -34,15 +34,6 @@ std::pair<double, int> difference(const QImage &a, const QImage &b)
     return {double(sum) / double(pa.sizeInBytes()), largest};
 }
 
-const Picture *find(const QString &name)
-{
-    static const std::vector<Picture> all = picturegen::allPictures();
-    for (const Picture &picture : all)
-        if (picture.name == name)
-            return &picture;
-    qFatal("no picture %s", qPrintable(name));
-}
-
 int distance(QRgb a, const QColor &b)
 {
     return std::abs(qRed(a) - b.red()) + std::abs(qGreen(a) - b.green()) +
@@ -105,7 +96,10 @@ private slots:
         QFETCH(double, share);
         QFETCH(bool, lightEdge);
 
-        const Picture *picture = find(name);
+        static const std::vector<Picture> all = picturegen::allPictures();
+        const auto picture =
+            std::find_if(all.begin(), all.end(), [&](auto &p) { return p.name == name; });
+        QVERIFY(picture != all.end());
         QCOMPARE(picture->size, size);
         QMargins at1x;
         for (const int scale : {1, 2}) {
