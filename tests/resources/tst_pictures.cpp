@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QTest>
 
 using picturegen::Picture;
@@ -32,6 +33,14 @@ std::pair<double, int> difference(const QImage &a, const QImage &b)
         largest = std::max(largest, d);
     }
     return {double(sum) / double(pa.sizeInBytes()), largest};
+}
+
+QImage onWhite(const QImage &image)
+{
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter(&flat).drawImage(0, 0, image);
+    return flat;
 }
 
 int distance(QRgb a, const QColor &b)
@@ -113,7 +122,7 @@ private slots:
             for (int y = 0; y < image.height(); ++y) {
                 for (int x = 0; x < image.width(); ++x) {
                     const QRgb pixel = image.pixel(x, y);
-                    clears += qAlpha(pixel) == 0;
+                    clears += qAlpha(pixel) < 255; // the background shows through
                     QVERIFY2(!lightEdge || qAlpha(pixel) < 128 || qGray(pixel) >= 90 ||
                                  !(clear(x - 1, y) || clear(x + 1, y) || clear(x, y - 1) ||
                                    clear(x, y + 1)),
@@ -198,7 +207,10 @@ private slots:
                         return image.size() == stored.size();
                     });
                 QVERIFY2(same != drawn.end(), qPrintable(QString("image %1: no such size").arg(i)));
-                QVERIFY2(difference(stored, *same).first < 12, qPrintable(QString::number(i)));
+                // Seen on a light window: a palettised image's one-bit mask cannot keep
+                // the light edge's partial transparency, which a light window hides.
+                QVERIFY2(difference(onWhite(stored), onWhite(*same)).first < 12,
+                         qPrintable(QString::number(i)));
             }
         }
     }
