@@ -1,5 +1,6 @@
 #include "dialoganswers.h"
 #include "modcommondialog.h"
+#include "platformstartup.h"
 
 #include <QFile>
 #include <QListView>
@@ -31,6 +32,7 @@ private slots:
     void whatTheDialogReturns_data();
     void whatTheDialogReturns();
     void tooLongPathIsReported();
+    void speaksRussianUnderARussianLocale();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -267,6 +269,17 @@ void TestFileDialog::tooLongPathIsReported()
     QCOMPARE(failure.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(failure.text.split(u'\n'), (QStringList{"Unable to get filename(s).", "",
                                                      "CommDlgExtendedError returned 12291"}));
+}
+
+void TestFileDialog::speaksRussianUnderARussianLocale()
+{
+    // Qt's own dialogs and buttons take Qt's translations for the user's language.
+    const char *english = "%1 already exists.\nDo you want to replace it?";
+    QCOMPARE(QFileDialog::tr(english), QString::fromLatin1(english));
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    vusk::installQtTranslations();
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(QFileDialog::tr(english), QStringLiteral("%1 уже существует.\nЗаменить его?"));
 }
 
 QTEST_MAIN(TestFileDialog)
