@@ -21,5 +21,6 @@ if [ ! -f "$build/build.ninja" ] || ! grep -qF "$qt" "$build/CMakeCache.txt"; th
 		-DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh"
 fi
 cmake --build "$build" --parallel "$jobs"
-x86_64-w64-mingw32-strip -o "$build/VUSK.exe" "$build/app/VUSK.exe"
+# Qt puts every program of a Windows build at the top of the build folder.
+x86_64-w64-mingw32-strip "$build/VUSK.exe"
 echo "built $build/VUSK.exe"

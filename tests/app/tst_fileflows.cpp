@@ -311,7 +311,8 @@ void TestFileFlows::readFailures()
     QVERIFY(error.seen);
     QCOMPARE(error.title, QStringLiteral("VUSK"));
     QCOMPARE(error.icon, QMessageBox::Critical);
-    QVERIFY2(error.text.startsWith(QStringLiteral("Не удалось прочитать файл ") + file + u':'),
+    QVERIFY2(error.text.startsWith(QStringLiteral("Не удалось прочитать файл ") +
+                                   QDir::toNativeSeparators(file) + u':'),
              qPrintable(error.text));
     QVERIFY(error.text.section(u'\n', 1).size() > 2); // a reason follows
 }
@@ -332,7 +333,8 @@ void TestFileFlows::vanishedFileIsReported()
     QVERIFY(watcher.answered());
     QVERIFY(entries().isEmpty());
     QVERIFY(!m_window->cellListReading().isReading());
-    QVERIFY(error.text.startsWith(QStringLiteral("Не удалось прочитать файл ") + gone));
+    QVERIFY(error.text.startsWith(QStringLiteral("Не удалось прочитать файл ") +
+                                  QDir::toNativeSeparators(gone)));
 }
 
 void TestFileFlows::hugeFileWithoutLineEndsStops()
@@ -618,6 +620,10 @@ void TestFileFlows::saveDuringReadKeepsReading_data()
 void TestFileFlows::saveDuringReadKeepsReading()
 {
     QFETCH(bool, ontoTheFileBeingRead);
+#ifdef Q_OS_WIN
+    if (ontoTheFileBeingRead)
+        QSKIP("Windows does not let a file that is open for reading be replaced");
+#endif
 
     writeFile(QStringLiteral("long.txt"), numberedLines(2000));
     const QString target =
