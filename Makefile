@@ -1,5 +1,7 @@
-# Everything a fresh Debian 12 machine needs: `make run` and `make test`.
+# Everything a fresh Debian 12 machine needs: `make run` and `make test`;
+# `make windows` and `make test-windows` for the Windows build.
 BUILD_DIR ?= build
+WINDOWS_BUILD_DIR ?= build-windows
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
@@ -7,6 +9,11 @@ DEBIAN_PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev \
 	fonts-liberation xvfb xauth \
 	desktop-file-utils appstream lintian man-db dpkg-dev xdotool x11-utils
+
+# The Windows cross-build: MinGW-w64, Debian's qt6-base source to build Qt
+# from, and Wine to test under.
+WINDOWS_PACKAGES := mingw-w64 g++-mingw-w64-x86-64-posix dpkg-dev perl \
+	wine wine64 fonts-wine
 
 SANITIZE_DIR ?= build-sanitize
 SANITIZE_PACKAGES := clang libclang-rt-14-dev
@@ -27,7 +34,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps configure build run test test-sanitize package package-check bench pictures format clean
+.PHONY: all deps configure build run test test-sanitize package package-check bench pictures format clean \
+	windows test-windows
 
 all: build
 
@@ -77,6 +85,17 @@ package-check: package
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench
+
+# One self-contained $(WINDOWS_BUILD_DIR)/VUSK.exe. Qt for Windows is built
+# once into ~/.cache/vusk/ (about 15 minutes) and reused while its recipe and
+# the Debian packages it comes from stay the same.
+windows:
+	$(MAKE) deps DEBIAN_PACKAGES="$(DEBIAN_PACKAGES) $(WINDOWS_PACKAGES)"
+	packaging/windows/build-vusk.sh $(WINDOWS_BUILD_DIR)
+
+# Every test suite of the Windows build, under Wine.
+test-windows: windows
+	packaging/windows/test-windows.sh $(WINDOWS_BUILD_DIR)
 
 # Redraws the pictures under resources/ with our generator.
 pictures: build

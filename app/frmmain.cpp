@@ -200,8 +200,11 @@ void frmMain::moveToScreenCentre()
 {
     if (const QScreen *screen = this->screen()) {
         const QRect available = screen->availableGeometry();
-        const QSize size = sizeHint();
-        move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+        // move() places the frame, which would put the client area a title bar
+        // below the centre; the geometry is the client area itself.
+        QRect client(QPoint(), sizeHint());
+        client.moveCenter(available.center());
+        setGeometry(client);
     }
     ui->txtCellID->setFocus();
 }

@@ -21,9 +21,13 @@ void TabStopDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     textOption.setWrapMode(QTextOption::NoWrap);
     textOption.setTabStopDistance(tabStopPixels);
 
+    // The style paints the row's background in the inactive colours when the
+    // window is not active; the text must follow it, or Windows' inactive
+    // highlight leaves white text on a near-white row.
     const bool selected = opt.state & QStyle::State_Selected;
-    const QPalette::ColorGroup group =
-        (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (opt.state & QStyle::State_Active) ? QPalette::Active
+                                                                            : QPalette::Inactive;
     painter->save();
     painter->setClipRect(opt.rect);
     painter->setFont(opt.font);

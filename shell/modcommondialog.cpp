@@ -12,14 +12,11 @@ namespace vusk {
 
 namespace {
 
-// Paths come in Windows form; on POSIX systems a slash separates too.
+// Paths come in Windows form, but Windows takes a slash as a separator as well
+// as POSIX systems do.
 bool isPathSeparator(QChar ch)
 {
-#ifdef Q_OS_WIN
-    return ch == u'\\';
-#else
     return ch == u'\\' || ch == u'/';
-#endif
 }
 
 qsizetype lastSeparator(const QString &path)

@@ -32,7 +32,7 @@ QString ShowFileDialog(QWidget *owner, const QString &filter, const QString &def
 // The last component of a path split at its separators ("" for a trailing one).
 QString FileNameOfPath(const QString &path);
 
-// Every component but the last, each followed by a backslash ("" without one).
+// Every component but the last, each followed by its separator ("" without one).
 QString FolderOfPath(const QString &path);
 
 } // namespace vusk

@@ -38,6 +38,11 @@ void ToolWindow::showEvent(QShowEvent *event)
         setGeometry(placed);
     }
     QDialog::showEvent(event);
+    // Windows shows tool windows without activating them, which would leave the
+    // owner active and nothing here with the focus. The window system knows the
+    // window only after this event, hence the queued call.
+    if (!event->spontaneous())
+        QMetaObject::invokeMethod(this, &QWidget::activateWindow, Qt::QueuedConnection);
 }
 
 } // namespace vusk

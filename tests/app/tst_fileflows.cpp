@@ -45,6 +45,16 @@ QStringList numberedEntries(int from, int to)
 }
 
 const QString mine = QStringLiteral("0xF\t9\tmine");
+
+// Windows' QFile::link makes a shortcut file, not a link the file system follows.
+bool hasSymbolicLinks()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}
 const QString cutNotice = QStringLiteral("Прочитаны только первые 2000 строк файла.");
 const QString waitNotice = QStringLiteral("Дождитесь окончания чтения предыдущего файла.");
 
@@ -248,7 +258,9 @@ void TestFileFlows::opening()
         QCOMPARE(told.seen, !message.isEmpty());
         if (message.isEmpty())
             continue;
-        QVERIFY2(told.text.startsWith(QString(message).replace("%1", file)), qPrintable(told.text));
+        QVERIFY2(
+            told.text.startsWith(QString(message).replace("%1", QDir::toNativeSeparators(file))),
+            qPrintable(told.text));
         const bool notice = message == cutNotice;
         QCOMPARE(told.title, notice ? QStringLiteral("Информация") : QStringLiteral("VUSK"));
         QCOMPARE(told.icon, notice ? QMessageBox::Information : QMessageBox::Critical);
@@ -305,10 +317,12 @@ void TestFileFlows::saving_data()
     QTest::newRow("cancel writes nothing") << two << ""
                                            << "" << false << ""
                                            << "" << QStringList{} << none << "";
+#ifndef Q_OS_WIN // where names cannot end in a blank, the blanks are cut off
     QTest::newRow("a blank at the end belongs to the name")
         << two << "cells.txt"
         << "cells.txt " << false << "cells.txt "
         << "cells.txt" << QStringList{"cells.txt", "cells.txt "} << none << "";
+#endif
     QTest::newRow("a link stays a link, its target is written")
         << two << "link"
         << "link.txt" << true << "target.txt"
@@ -364,7 +378,8 @@ void TestFileFlows::saving()
     } else if (setUp == "link") {
         writeFile(QStringLiteral("target.txt"), former);
         QFile::setPermissions(path(QStringLiteral("target.txt")), ownerReadWrite);
-        if (!QFile::link(path(QStringLiteral("target.txt")), path(QStringLiteral("link.txt"))))
+        if (!hasSymbolicLinks() ||
+            !QFile::link(path(QStringLiteral("target.txt")), path(QStringLiteral("link.txt"))))
             QSKIP("no symbolic links here");
     } else if (setUp == "fifo") {
 #ifdef Q_OS_UNIX
@@ -411,7 +426,8 @@ void TestFileFlows::saving()
     QCOMPARE(question.seen, asked);
     QCOMPARE(told.seen, !message.isEmpty());
     if (told.seen)
-        QVERIFY2(told.text.startsWith(QString(message).replace("%1", path(typed))),
+        QVERIFY2(told.text.startsWith(
+                     QString(message).replace("%1", QDir::toNativeSeparators(path(typed)))),
                  qPrintable(told.text));
     QCOMPARE(int(told.icon), icon);
     const QMap<int, QString> titles{{QMessageBox::Critical, "VUSK"},
@@ -475,6 +491,8 @@ void TestFileFlows::duringARead()
     const QByteArray whole = numberedLines(2000);
     writeFile(QStringLiteral("long.txt"), whole);
     writeFile(QStringLiteral("other.txt"), "other\r\n");
+    if (typed == "link.txt" && !hasSymbolicLinks())
+        QSKIP("no symbolic links here");
     QFile::link(path(QStringLiteral("long.txt")), path(QStringLiteral("link.txt")));
     {
         ModalWatcher watcher(typeFileName(path(QStringLiteral("long.txt"))));

@@ -16,6 +16,16 @@ const QString cellListFilter =
 const QString textFilter = QStringLiteral("Текстовые документы (*.txt)");
 const QString allFilter = QStringLiteral("Все файлы (*.*)");
 
+// Windows' QFile::link makes a shortcut file, not a link the file system follows.
+bool hasSymbolicLinks()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}
+
 } // namespace
 
 class TestFileDialog : public QObject
@@ -223,7 +233,8 @@ void TestFileDialog::whatTheDialogReturns()
     for (const QString &file : existing) {
         if (!file.contains(u'>'))
             createFile(file);
-        else if (!QFile::link(path(file.section(u'>', 1)), path(file.section(u'>', 0, 0))))
+        else if (!hasSymbolicLinks() ||
+                 !QFile::link(path(file.section(u'>', 1)), path(file.section(u'>', 0, 0))))
             QSKIP("no symbolic links here");
     }
     if (typed == "<255>")
@@ -246,7 +257,7 @@ void TestFileDialog::whatTheDialogReturns()
                                           QStringLiteral("VUSK"), QString(), m_dir.path(), 0);
     QCOMPARE(watcher.answeredCount(), answers.size());
     QVERIFY(!unexpected);
-    QCOMPARE(chosen, returned.isEmpty() ? QString() : path(returned));
+    QCOMPARE(chosen, returned.isEmpty() ? QString() : QDir::toNativeSeparators(path(returned)));
     if (question.seen) // kind 0 refuses with a warning of the dialog's own
         QCOMPARE(question.icon, kind == 1 ? QMessageBox::Question : QMessageBox::Warning);
     if (kind == 1 && answer)

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs every test suite of the Windows build under Wine, through ctest: one
+# Xvfb of its own, one Wine prefix with a virtual desktop, one wineserver for
+# all suites, stopped at the end.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+build="$(realpath -m "${1:-$root/build-windows}")"
+shift || true
+
+if [ -z "${VUSK_IN_XVFB:-}" ]; then
+	export VUSK_IN_XVFB=1
+	exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$@"
+fi
+
+export WINEPREFIX="${WINEPREFIX:-${VUSK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vusk}/wine}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+wineserver -p
+trap 'wineserver -k || true' EXIT
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+	echo "test-windows: preparing the Wine prefix $WINEPREFIX"
+	wineboot -i
+fi
+# Every window in one virtual desktop: Wine then manages windows, activation
+# and focus itself, as Windows does, instead of leaving them to X.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null
+
+cd "$build"
+ctest --output-on-failure --timeout 300 "$@"

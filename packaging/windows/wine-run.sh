@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine, in VUSK's own Wine prefix (prepared by
+# test-windows.sh). ctest uses it for every test of the Windows build.
+set -euo pipefail
+export WINEPREFIX="${WINEPREFIX:-${VUSK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vusk}/wine}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No offer to install Mono or Gecko.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# Wine hands QT_* variables to Windows programs only under a WINE prefix.
+# Qt's messages, QtTest's report included, go to stderr instead of the debugger.
+export WINEQT_FORCE_STDERR_LOGGING=1
+exec wine "$@"
