@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 
@@ -14,6 +15,23 @@ QFileDialog *asFileDialog(QWidget *modal)
     if (!dialog)
         qFatal("expected a file dialog, got %s", modal->metaObject()->className());
     return dialog;
+}
+
+// The dialog lists its folder in the background and judges a typed name against
+// what it has listed so far; a person sees the files appear before typing.
+void waitForListing(QFileDialog *dialog)
+{
+    const auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+    QString patterns = dialog->selectedNameFilter().section(u'(', -1);
+    patterns.chop(1);
+    const qsizetype files = QDir(dialog->directory().absolutePath())
+                                .entryList(patterns.split(u' '),
+                                           QDir::AllEntries | QDir::NoDotAndDotDot | QDir::AllDirs)
+                                .size();
+    // Not an error if it never gets there: the dialog then judges the name itself.
+    const bool listed =
+        QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= files; }, 3000);
+    Q_UNUSED(listed);
 }
 
 } // namespace
@@ -46,6 +64,7 @@ ModalWatcher::Answer typeFileName(const QString &name)
                 // after the last key, and then takes the Return for itself. A person would
                 // wait for it; the test does without it.
                 edit->setCompleter(nullptr);
+                waitForListing(asFileDialog(modal));
                 edit->selectAll();
                 typeText(edit, name);
                 QTest::keyClick(edit, Qt::Key_Return);
