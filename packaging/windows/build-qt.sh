@@ -30,7 +30,9 @@ cmake_args=(
 
 qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
 mingw_version="$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)"
-key="$( { printf '%s\n' "${configure_args[@]}" "${cmake_args[@]}"; cat "$toolchain"; \
+# The toolchain file counts by its contents, not by where this checkout lies, so
+# every clone on the machine shares one build.
+key="$( { printf '%s\n' "${configure_args[@]}" "${cmake_args[@]:1}"; cat "$toolchain"; \
 	echo "$qt_version"; echo "$mingw_version"; } | sha256sum | cut -c1-16)"
 prefix="$cache/qt-$key"
 
