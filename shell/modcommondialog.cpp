@@ -2,6 +2,7 @@
 
 #include "apptitle.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -50,13 +51,13 @@ QStringList nameFilters(const QString &filter)
     return filters;
 }
 
-// Qt's own dialog answers with the files selected in its list when there are
-// any, and its list follows the name box only while the box has the focus; so a
-// file picked while typing ("a.txt" on the way to "a.txt ") can win over the
-// name typed. The name box is what the user chose: the list is set to it first.
-// In the open kinds a typed name that exists as it stands is taken as it stands;
-// the default extension is added only to a name that does not exist as typed.
-// Platform dialogs keep their own rules.
+// Qt's own dialog answers with the files selected in its list when there are any,
+// and it selects them while the name is typed, the default extension added: so
+// "README" can come back as "README.txt", and "a.txt " as "a.txt". Where the name
+// typed is meant as it stands, the list's selection is dropped so that the typed
+// name counts. In the open kinds a typed name that exists as it stands is taken as
+// it stands; the default extension is added only to a name that does not exist as
+// typed. Platform dialogs keep their own rules.
 class FileDialog : public QFileDialog
 {
 public:
@@ -65,12 +66,15 @@ public:
     void accept() override
     {
         const auto *nameBox = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (nameBox && !nameBox->text().isEmpty()) {
-            const QString asTyped = directory().absoluteFilePath(nameBox->text());
-            if (acceptMode() == AcceptOpen && QFileInfo(asTyped).isFile())
-                setDefaultSuffix({});
-            selectFile(asTyped);
-        }
+        const QString typed = nameBox ? nameBox->text() : QString();
+        const bool existsAsTyped = acceptMode() == AcceptOpen && !typed.isEmpty() &&
+                                   QFileInfo(directory().absoluteFilePath(typed)).isFile();
+        if (existsAsTyped)
+            setDefaultSuffix({});
+        if (existsAsTyped || typed != typed.trimmed())
+            for (auto *view : findChildren<QAbstractItemView *>())
+                if (view->selectionModel())
+                    view->selectionModel()->clear();
         QFileDialog::accept();
     }
 };
