@@ -7,6 +7,9 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # No offer to install Mono or Gecko.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 # Wine hands QT_* variables to Windows programs only under a WINE prefix.
+for name in $(compgen -e | grep '^QT_' || true); do
+	export "WINE$name=${!name}"
+done
 # Qt's messages, QtTest's report included, go to stderr instead of the debugger.
 export WINEQT_FORCE_STDERR_LOGGING=1
 exec wine "$@"

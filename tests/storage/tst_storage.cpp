@@ -256,7 +256,7 @@ private slots:
         QTest::newRow("renaming fails: the former file stays")
             << "cells.txt" << true << "Simulated rename failure" << QByteArray("former");
         QTest::newRow("folder missing")
-            << "missing/cells.txt" << false << "No such file" << QByteArray("former");
+            << "missing/cells.txt" << false << "папка не найдена" << QByteArray("former");
     }
 
     void saving()

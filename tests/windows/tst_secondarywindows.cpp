@@ -212,7 +212,7 @@ private slots:
                 QCOMPARE(link->toolTip(), text.toolTip);
                 QCOMPARE(link->cursor().hotSpot(), QPoint(12, 5));
                 QVERIFY(link->font().underline());
-                verifyDrawnIn(link, link->palette().color(QPalette::Highlight));
+                verifyDrawnIn(link, link->palette().color(QPalette::Link));
                 // Its bullet is in front of it, on its line.
                 QLabel *mark = label(window, text.bullet);
                 QVERIFY(!mark->pixmap().isNull() && mark->geometry().right() < link->x());
