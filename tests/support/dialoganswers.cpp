@@ -65,6 +65,12 @@ ModalWatcher::Answer typeFileName(const QString &name)
                 // wait for it; the test does without it.
                 edit->setCompleter(nullptr);
                 waitForListing(asFileDialog(modal));
+                // A person types into the box that has the focus; without it the
+                // dialog writes the name of any file its list picks into the box.
+                modal->activateWindow();
+                edit->setFocus();
+                const bool focused = QTest::qWaitFor([edit] { return edit->hasFocus(); }, 3000);
+                Q_UNUSED(focused);
                 // Put in at once, as a paste would: between single keys the dialog may
                 // complete the name on its own when its folder listing arrives.
                 edit->selectAll();
