@@ -46,15 +46,6 @@ QStringList numberedEntries(int from, int to)
 
 const QString mine = QStringLiteral("0xF\t9\tmine");
 
-// Windows' QFile::link makes a shortcut file, not a link the file system follows.
-bool hasSymbolicLinks()
-{
-#ifdef Q_OS_WIN
-    return false;
-#else
-    return true;
-#endif
-}
 const QString cutNotice = QStringLiteral("Прочитаны только первые 2000 строк файла.");
 const QString waitNotice = QStringLiteral("Дождитесь окончания чтения предыдущего файла.");
 

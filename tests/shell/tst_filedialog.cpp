@@ -16,16 +16,6 @@ const QString cellListFilter =
 const QString textFilter = QStringLiteral("Текстовые документы (*.txt)");
 const QString allFilter = QStringLiteral("Все файлы (*.*)");
 
-// Windows' QFile::link makes a shortcut file, not a link the file system follows.
-bool hasSymbolicLinks()
-{
-#ifdef Q_OS_WIN
-    return false;
-#else
-    return true;
-#endif
-}
-
 } // namespace
 
 class TestFileDialog : public QObject

@@ -112,3 +112,12 @@ ModalWatcher::Answer pressButton(QMessageBox::StandardButton button, MessageBoxS
             },
             &QMessageBox::staticMetaObject};
 }
+
+bool hasSymbolicLinks()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}

@@ -27,3 +27,7 @@ ModalWatcher::Answer cancelFileDialog();
 // Records the message box (if seen is given) and clicks the button.
 ModalWatcher::Answer pressButton(QMessageBox::StandardButton button,
                                  MessageBoxSeen *seen = nullptr);
+
+// Whether QFile::link makes a link the file system follows (on Windows it makes a
+// shortcut file).
+bool hasSymbolicLinks();
