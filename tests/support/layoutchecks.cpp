@@ -40,12 +40,9 @@ void verifyFitsText(const QLabel *label)
                              ? QSize(label->width(), label->heightForWidth(label->width()))
                              : label->fontMetrics().boundingRect(label->text()).size();
     QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
-             qPrintable(QStringLiteral("%1 %2x%3 needs %4x%5")
-                            .arg(label->objectName())
-                            .arg(label->width())
-                            .arg(label->height())
-                            .arg(needed.width())
-                            .arg(needed.height())));
+             qPrintable(QString::asprintf("%s %dx%d needs %dx%d", qPrintable(label->objectName()),
+                                          label->width(), label->height(), needed.width(),
+                                          needed.height())));
 }
 
 void verifyCaptionsClear(const QWidget *container)
@@ -65,8 +62,7 @@ void verifyCaptionsClear(const QWidget *container)
                 continue;
             const QRect taken = label ? inkRect(label) : other->geometry();
             QVERIFY2(!text.intersects(taken),
-                     qPrintable(caption->objectName() + QStringLiteral(" runs into ") +
-                                other->objectName()));
+                     qPrintable(caption->objectName() + " runs into " + other->objectName()));
         }
     }
 }

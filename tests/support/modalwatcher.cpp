@@ -1,16 +1,10 @@
 #include "modalwatcher.h"
 
-#include "dialoganswers.h"
-
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QTest>
-#include <QWidget>
 
-namespace {
 constexpr int tickMs = 10;
-}
 
 ModalWatcher::ModalWatcher(Answer answer, int timeoutMs)
     : ModalWatcher(QList<Answer>{std::move(answer)}, timeoutMs)
@@ -20,9 +14,8 @@ ModalWatcher::ModalWatcher(QList<Answer> answers, int timeoutMs)
     : m_answers(std::move(answers)), m_ignored(QApplication::activeModalWidget()),
       m_remainingTicks(timeoutMs / tickMs)
 {
-    m_timer.setInterval(tickMs);
     connect(&m_timer, &QTimer::timeout, this, &ModalWatcher::poll);
-    m_timer.start();
+    m_timer.start(tickMs);
 }
 
 void ModalWatcher::poll()
@@ -36,23 +29,21 @@ void ModalWatcher::poll()
     }
     if (!modal || modal == m_ignored || modal == m_lastAnswered || !modal->isVisible())
         return;
-    const bool seenBefore = m_answeredWindows.contains(modal);
     const bool fitsNext = !answered() && (!m_answers.at(m_next).kind ||
                                           modal->inherits(m_answers.at(m_next).kind->className()));
     if (!fitsNext) {
-        if (!seenBefore) {
-            const auto *box = qobject_cast<QMessageBox *>(modal);
-            m_unexpected.append(modal->windowTitle() + QStringLiteral(": ") +
-                                (box ? box->text() : QString()));
+        if (!m_answeredWindows.contains(modal)) {
             m_lastAnswered = modal;
+            const auto *box = qobject_cast<QMessageBox *>(modal);
+            m_unexpected.append(modal->windowTitle() + ": " + (box ? box->text() : QString()));
             QTimer::singleShot(0, modal, &QWidget::close);
         }
         return;
     }
     m_lastAnswered = modal;
     m_answeredWindows.append(modal);
-    // Answered from a timer of its own, so that this one keeps polling inside the
-    // event loop of any window the answer opens.
+    // From a timer of its own, so that this one keeps polling inside the event loop
+    // of any window the answer opens.
     QTimer::singleShot(0, this, [act = m_answers.at(m_next++).act, modal = QPointer(modal)] {
         if (modal)
             act(modal);
@@ -62,8 +53,7 @@ void ModalWatcher::poll()
 void triggerAction(QWidget *window, const QString &objectName)
 {
     auto *action = window->findChild<QAction *>(objectName);
-    QVERIFY2(action, qPrintable(objectName));
-    QVERIFY2(action->isEnabled(), qPrintable(objectName));
+    QVERIFY2(action && action->isEnabled(), qPrintable(objectName));
     action->trigger();
 }
 
