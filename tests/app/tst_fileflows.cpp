@@ -32,9 +32,9 @@ static QStringList numberedEntries(int count)
 }
 
 const QString mine = "0xF\t9\tmine";
-// Messages as "title|text".
-const QString cutNotice = "Информация|Прочитаны только первые 2000 строк файла.";
 const QString waitNotice = "Дождитесь окончания чтения предыдущего файла.";
+// Messages told after an opening or a save are written as "title|text".
+const QString cutNotice = "Информация|Прочитаны только первые 2000 строк файла.";
 
 class TestFileFlows : public QObject
 {
@@ -365,15 +365,15 @@ private slots:
         const bool info = action == "mnuFileInformation";
         // A window that opens holds the read; the list shows all that was read before it.
         auto hold = [&](QWidget *modal) {
+            // Its only button, OK or Close, is clicked however the checks below end.
+            const auto close = qScopeGuard(
+                [modal] { QTest::mouseClick(modal->findChild<QPushButton *>(), Qt::LeftButton); });
             const qsizetype count = m_window->cellList().count();
             QCOMPARE(m_window->cellList().rowCount(), count);
             QVERIFY(!QSignalSpy(&reading(), &CellListReading::lineRead).wait(150));
             auto *box = qobject_cast<QMessageBox *>(modal);
             QCOMPARE(box ? box->text() : modal->findChild<QLabel *>("lblBTSCount")->text(),
                      info ? QString::number(count) : told);
-            QTest::mouseClick(box ? box->button(QMessageBox::Ok)
-                                  : modal->findChild<QPushButton *>("cmdClose"),
-                              Qt::LeftButton);
         };
         QList<ModalWatcher::Answer> answers;
         if (!typed.isEmpty())
