@@ -53,8 +53,8 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), box("txtCellID"));
         QStringList order;
         for (int i = 0; i < 7; ++i) {
-            order.append(QApplication::focusWidget()->objectName());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order.append(m_window->focusWidget()->objectName());
+            QTest::keyClick(m_window->focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(order.join(u' '), "txtCellID txtHEXVal txtOutputString txtChannel txtLocation "
                                    "lstOutput txtCellID");
@@ -373,9 +373,9 @@ private:
                 box(boxes[what])->selectAll();
                 QTest::keyClick(box(boxes[what]), Qt::Key_Delete);
                 typeText(box(boxes[what]), arg);
-            } else if (what == "paste") { // into the focused box
+            } else if (what == "paste") { // into the box with the focus
                 QGuiApplication::clipboard()->setText(arg);
-                QTest::keySequence(QApplication::focusWidget(), QKeySequence::Paste);
+                QTest::keySequence(m_window->focusWidget(), QKeySequence::Paste);
             } else if (what == "focus") {
                 child<QWidget>(arg)->setFocus();
                 QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>(arg));
@@ -383,7 +383,7 @@ private:
                 // No window manager gives the activation back after a modal window.
                 m_window->activateWindow();
                 QTRY_VERIFY(m_window->isActiveWindow());
-                QTest::keySequence(QApplication::focusWidget(), QKeySequence(arg));
+                QTest::keySequence(m_window->focusWidget(), QKeySequence(arg));
             } else if (what == "add" || what == "remove") { // click the picture
                 QTest::mouseClick(what == "add" ? add : remove, Qt::LeftButton, {}, onPicture);
             } else if (what == "doubleclick") { // on "add", with the press before it
