@@ -162,6 +162,7 @@ private slots:
         QPalette colours = QApplication::style()->standardPalette();
         if (palette == "dark") { // and a highlight too dark to mark a link, as some themes have
             colours = QPalette(QColor(60, 60, 60), QColor(53, 53, 53));
+            colours.setColor(QPalette::Highlight, QColor(21, 83, 158));
             colours.setColor(QPalette::Link, QColor(120, 170, 255));
         } else if (palette == "inactive") {
             colours.setColor(QPalette::Inactive, QPalette::Highlight,
@@ -174,9 +175,9 @@ private slots:
         frmMain main;
         for (const char *box : {"txtCellID", "txtChannel", "txtLocation"})
             main.findChild<QLineEdit *>(box)->setText("12345");
-        frmInfo info(nullptr, &main);
-        frmAbout about(&main);
-        QWidget *top = window == "info" ? &info : window == "about" ? (QWidget *)&about : &main;
+        QWidget *info = new frmInfo(nullptr, &main); // both go with the main window
+        QWidget *about = new frmAbout(&main);
+        QWidget *top = window == "info" ? info : window == "about" ? about : &main;
         top->show();
         QVERIFY(QTest::qWaitForWindowExposed(top));
         if (palette == "inactive") { // shown over the active main window
@@ -204,8 +205,7 @@ private slots:
             QVERIFY2(version || contrast >= (link ? 3.0 : 4.5),
                      qPrintable(widget->objectName() + QString::asprintf(" %.2f:1", contrast)));
         }
-        // The close buttons hold their text in any font.
-        if (auto *button = top->findChild<QPushButton *>("cmdClose"))
+        if (auto *button = top->findChild<QPushButton *>("cmdClose")) // holds its text in any font
             QCOMPARE(button->size().expandedTo(button->sizeHint()), button->size());
     }
 
