@@ -5,9 +5,7 @@
 #include "picture.h"
 #include "pictures.h"
 
-#include <QApplication>
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QTest>
@@ -63,8 +61,6 @@ class TestPictures : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
-
     void drawings_data()
     {
         QTest::addColumn<Look>("look");
@@ -97,7 +93,6 @@ private slots:
         const auto picture =
             std::find_if(all.begin(), all.end(), [&](auto &p) { return p.name == look.name; });
         QVERIFY(picture != all.end());
-        QCOMPARE(picture->size, look.size);
         QRect at1x;
         for (const int scale : {1, 2}) {
             const QImage image = picture->draw(scale).convertToFormat(QImage::Format_ARGB32);
@@ -165,23 +160,19 @@ private slots:
         // Every program icon size, palettised and in full colour, each the whole drawing as
         // seen on a light window, which hides the light edge a palettised image's one-bit
         // mask cannot keep; and the icon file under resources/ is what the generator writes.
-        QList<QImage> drawn;
+        QMap<int, QImage> drawn; // by width
         for (const picturegen::Picture &picture : picturegen::allPictures())
             if (picture.name.startsWith("app-icon-"))
-                drawn << picture.draw(1);
+                drawn[picture.size.width()] = picture.draw(1);
         QBuffer fresh;
-        fresh.setData(picturegen::buildIco(drawn));
-        QFile committed(VUSK_ICO_FILE);
-        for (QIODevice *ico : std::initializer_list<QIODevice *>{&fresh, &committed}) {
-            QImageReader reader(ico, "ico");
+        fresh.setData(picturegen::buildIco(drawn.values()));
+        QImageReader readers[] = {QImageReader(&fresh, "ico"), QImageReader(VUSK_ICO_FILE, "ico")};
+        for (QImageReader &reader : readers) {
             QCOMPARE(reader.imageCount(), 2 * drawn.size());
             for (int i = 0; i < reader.imageCount(); ++i) {
                 QVERIFY(reader.jumpToImage(i));
                 const QImage stored = reader.read();
-                const auto same = std::find_if(drawn.begin(), drawn.end(), [&](auto &image) {
-                    return image.size() == stored.size();
-                });
-                QVERIFY2(same != drawn.end() && difference(stored, *same, true).first < 12,
+                QVERIFY2(difference(stored, drawn.value(stored.width()), true).first < 12,
                          qPrintable(QString("image %1 is not a drawing of the icon").arg(i)));
             }
         }
