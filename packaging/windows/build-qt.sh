@@ -36,14 +36,30 @@ key="$( { printf '%s\n' "${configure_args[@]}" "${cmake_args[@]:1}"; cat "$toolc
 	echo "$qt_version"; echo "$mingw_version"; } | sha256sum | cut -c1-16)"
 prefix="$cache/qt-$key"
 
-if [ -x "$prefix/bin/qt-cmake" ]; then
+log() { echo "build-qt: $*" >&2; }
+work="$cache/work-$key"
+# A finished Qt leaves a stamp; one installed before stamps existed is known by
+# its qt-cmake with no work folder left beside it.
+finished() {
+	[ -f "$prefix/.vusk-complete" ] || { [ -x "$prefix/bin/qt-cmake" ] && [ ! -d "$work" ]; }
+}
+if finished; then
 	echo "$prefix"
 	exit 0
 fi
 
-log() { echo "build-qt: $*" >&2; }
+# One build per work folder: a second clone waits for the first and then uses
+# its Qt.
 mkdir -p "$cache"
-work="$cache/work-$key"
+exec 9>"$work.lock"
+if ! flock -n 9; then
+	log "another build of this Qt is running; waiting for it to end"
+	flock 9
+fi
+if finished; then
+	echo "$prefix"
+	exit 0
+fi
 mkdir -p "$work/apt/lists/partial" "$work/apt/archives/partial" "$work/apt/sources.list.d"
 
 # Source entries, derived from the system's binary ones into a private apt
@@ -67,18 +83,36 @@ apt_opts=(
 if [ ! -f "$work/src/configure" ]; then
 	log "fetching qt6-base $qt_version source"
 	apt-get "${apt_opts[@]}" -q update >&2
-	rm -rf "$work/src"
-	(cd "$work" && apt-get "${apt_opts[@]}" -q source --download-only "qt6-base=$qt_version" >&2)
-	(cd "$work" && dpkg-source -x qt6-base_*.dsc src >&2)
+	rm -rf "$work/src" "$work/src.part" "$work"/qt6-base_*
+	if ! (cd "$work" && apt-get "${apt_opts[@]}" -q source --download-only "qt6-base=$qt_version" >&2); then
+		log "the source of qt6-base $qt_version, the version installed here, is not on the"
+		log "package mirror (any more). The Windows Qt is built from exactly the installed"
+		log "version's source: update the host Qt first (apt-get update && apt-get install"
+		log "--only-upgrade qt6-base-dev qt6-base-dev-tools), then run make windows again."
+		exit 1
+	fi
+	# Unpacked under another name first: a half-unpacked tree is never taken for the source.
+	(cd "$work" && dpkg-source -x qt6-base_*.dsc src.part >&2)
+	mv "$work/src.part" "$work/src"
 fi
 
-log "configuring for Windows"
-rm -rf "$work/build"
-mkdir -p "$work/build"
-(cd "$work/build" && "$work/src/configure" -prefix "$prefix" "${configure_args[@]}" \
-	-- "${cmake_args[@]}" >&2)
+# Configure only when it has not finished with this very line before, so an
+# interrupted build goes on from the step where it stopped.
+configure_line="$(printf '%q ' "$work/src/configure" -prefix "$prefix" "${configure_args[@]}" \
+	-- "${cmake_args[@]}")"
+if [ "$(cat "$work/build/.vusk-configured" 2>/dev/null)" != "$configure_line" ]; then
+	log "configuring for Windows"
+	rm -rf "$work/build"
+	mkdir -p "$work/build"
+	(cd "$work/build" && "$work/src/configure" -prefix "$prefix" "${configure_args[@]}" \
+		-- "${cmake_args[@]}" >&2)
+	printf '%s' "$configure_line" >"$work/build/.vusk-configured"
+else
+	log "going on with the build in $work/build"
+fi
 log "building with $jobs jobs"
 cmake --build "$work/build" --parallel "$jobs" >&2
 cmake --install "$work/build" >&2
+touch "$prefix/.vusk-complete"
 rm -rf "$work"
 echo "$prefix"

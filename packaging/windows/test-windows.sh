@@ -18,6 +18,8 @@ export WINEPREFIX="${WINEPREFIX:-${VUSK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/v
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
+# On a machine where Wine never ran, wineserver needs the prefix folder to exist.
+mkdir -p "$WINEPREFIX"
 wineserver -p
 trap 'wineserver -k || true' EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -28,6 +30,16 @@ fi
 # and focus itself, as Windows does, instead of leaving them to X.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null
+
+# ASLR (64-bit) and DEP: a change of linker flags must not drop them unnoticed.
+flags="$(x86_64-w64-mingw32-objdump -p "$build/VUSK.exe" | sed -n '/^DllCharacteristics/,/^[A-Z]/p')"
+echo "$flags"
+for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
+	if ! grep -qw "$flag" <<<"$flags"; then
+		echo "test-windows: VUSK.exe lacks $flag in its DllCharacteristics" >&2
+		exit 1
+	fi
+done
 
 cd "$build"
 ctest --output-on-failure --timeout 300 "$@"
