@@ -30,6 +30,11 @@ bool CellListReading::start(const QString &path, QString *error)
     return true;
 }
 
+bool CellListReading::isReadingFile(const QString &path) const
+{
+    return isReading() && isSameFile(path, m_file);
+}
+
 void CellListReading::readOneLine()
 {
     // Modal windows run their own event loops, where this timer still fires; the

@@ -32,6 +32,8 @@ public:
     // False, with the reason, when the file cannot be opened.
     bool start(const QString &path, QString *error);
     bool isReading() const { return m_reader.has_value(); }
+    // Whether a read under way holds the file that path names now, under whatever name.
+    bool isReadingFile(const QString &path) const;
     // Ends a read without a word, keeping what it added: the program is closing.
     void abandon();
     // The file being read, or the last one a read started on.

@@ -326,7 +326,7 @@ void frmMain::imgSaveToFile_Click()
         return;
     // The read would go on from the file it opened while the file on disk kept
     // only the lines read so far.
-    if (m_reading->isReading() && isSameFile(path, m_reading->path())) {
+    if (m_reading->isReadingFile(path)) {
         showMessage(QMessageBox::Information, informationTitle, waitForReadText);
         return;
     }

@@ -9,6 +9,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <QDir>
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace vusk {
@@ -83,6 +87,15 @@ bool isSameFile(const QString &a, const QString &b)
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+bool isSameFile(const QString &path, const QFileDevice &open)
+{
+    struct stat named;
+    struct stat held;
+    return open.isOpen() && ::fstat(open.handle(), &held) == 0 &&
+           ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
 #else
 
 bool openRegularFileForReading(QFile &file, const QString &path, QString *error)
@@ -113,6 +126,26 @@ bool isSameFile(const QString &a, const QString &b)
     const QString first = QFileInfo(a).canonicalFilePath();
     return !first.isEmpty() &&
            first.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+}
+
+bool isSameFile(const QString &path, const QFileDevice &open)
+{
+    BY_HANDLE_FILE_INFORMATION held;
+    BY_HANDLE_FILE_INFORMATION named;
+    if (!open.isOpen() ||
+        !GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(open.handle())), &held))
+        return false;
+    const QString native = QDir::toNativeSeparators(path);
+    // No access asked for: this only looks at which file the name leads to.
+    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(native.utf16()), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = GetFileInformationByHandle(file, &named);
+    CloseHandle(file);
+    return known && named.dwVolumeSerialNumber == held.dwVolumeSerialNumber &&
+           named.nFileIndexHigh == held.nFileIndexHigh && named.nFileIndexLow == held.nFileIndexLow;
 }
 
 #endif

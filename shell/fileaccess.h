@@ -3,6 +3,7 @@
 #include <QString>
 
 class QFile;
+class QFileDevice;
 
 namespace vusk {
 
@@ -15,5 +16,9 @@ bool openRegularFileForReading(QFile &file, const QString &path, QString *error)
 // True when both paths name the same file on disk, however each is spelt: through
 // a link, a relative path or another hard link.
 bool isSameFile(const QString &a, const QString &b);
+
+// True when path names the file that `open` holds open, whatever names it has now:
+// a file renamed after it was opened is still recognised under its new name.
+bool isSameFile(const QString &path, const QFileDevice &open);
 
 } // namespace vusk

@@ -219,7 +219,7 @@ private slots:
     void saving_data()
     {
         QTest::addColumn<QStringList>("list");
-        QTest::addColumn<QString>("setUp");          // what is on disk before
+        QTest::addColumn<QString>("setUp");          // what is on disk before, or its name
         QTest::addColumn<QString>("typed");          // in the dialog; "" cancels it
         QTest::addColumn<bool>("asked");             // whether to replace a file (answered yes)
         QTest::addColumn<QString>("written");        // the one file that changes, to hold the list
@@ -252,12 +252,27 @@ private slots:
             QMessageBox::Warning, notCp1251.arg(1));
         row("named pipe is not replaced", two, "fifo", "pipe.txt", true, "", error,
             failed + "это не обычный файл.");
+        row("a link to itself is not replaced", two, "loop", "loop.txt", false, "", error,
+            failed + "это не обычный файл.");
+        const QString longName = QString(125, u'ж') + "x.txt"; // 255 bytes
+        row("a name of 255 bytes is saved over", two, longName, longName, true, longName);
         row("full disk keeps the former file", big, "full", "disk/cells.txt", true, "", error,
             failed + "на диске не хватает места (");
         row("read-only disk keeps the former file", big, "read-only", "disk/cells.txt", true, "",
             error, failed + "диск доступен только для чтения (");
         row("a failure at the last step is reported", two, "commit fails", "cells.txt", false, "",
             error, failed + "ошибка записи на диск (disk gone).");
+#ifndef Q_OS_WIN // names there are counted in characters, and files replaced whole
+        row("a name too long for the system", two, "", "ж" + longName, false, "", error,
+            failed + "слишком длинное имя файла (");
+        // A file with a second name is written in place, after a copy of what it held.
+        row("a second name on a full disk: put back as it was", big, "full, second name",
+            "disk/cells.txt", true, "", error, failed + "на диске не хватает места (");
+        row("a second name, the last step failing: the copy stays", two,
+            "commit fails, second name", "cells.txt", true, "", error,
+            failed +
+                "ошибка записи на диск (disk gone); прежнее содержимое файла сохранено в %1~.");
+#endif
         row("empty list: a question, no dialog", {}, "", "<no dialog>", false, "",
             QMessageBox::Question, "Информация|Может сперва что-нибудь добавим?");
     }
@@ -274,8 +289,9 @@ private slots:
 
         const QByteArray former = numberedLines(3);
         const auto ownerReadWrite = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-        if (setUp == "cells.txt") {
-            writeFile(setUp, former);
+        if (setUp == "cells.txt" || setUp == "commit fails, second name" ||
+            (!typed.isEmpty() && setUp == typed)) {
+            writeFile(setUp == "cells.txt" ? setUp : typed, former);
         } else if (setUp == "link") {
             writeFile("target.txt", former);
             QFile::setPermissions(path("target.txt"), ownerReadWrite);
@@ -283,7 +299,9 @@ private slots:
                 QSKIP("no symbolic links here");
         } else if (setUp == "fifo" && !makePipe(typed)) {
             QSKIP("no named pipes here");
-        } else if (setUp == "full" || setUp == "read-only") {
+        } else if (setUp == "loop" && (!hasSymbolicLinks() || !QFile::link(typed, path(typed)))) {
+            QSKIP("no symbolic links here");
+        } else if (setUp.startsWith("full") || setUp == "read-only") {
             // A disk of our own, small enough to fill and able to turn read-only even for root.
             QDir().mkpath(path("disk"));
             if (QProcess::execute("mount",
@@ -296,11 +314,16 @@ private slots:
         for (const QString &entry : list)
             m_window->cellList().append(entry);
         const auto realCommit = qScopeGuard([] { setCommitStep(nullptr); });
-        if (setUp == "commit fails")
-            setCommitStep([](QSaveFile &, QString *error) {
-                *error = "disk gone";
-                return false;
-            });
+        const QString otherName = QFileInfo(typed).path() + "/other.txt";
+        if (setUp.endsWith("second name") &&
+            QProcess::execute("ln", {path(typed), path(otherName)}))
+            QSKIP("no hard links here");
+        if (setUp.startsWith("commit fails"))
+            setCommitStep(
+                [](const QString &, const std::function<bool(QString *)> &, QString *error) {
+                    *error = "disk gone";
+                    return false;
+                });
         QMap<QString, QByteArray> expected = filesOnDisk(); // as it is before the save
 
         QList<ModalWatcher::Answer> answers;
@@ -322,6 +345,8 @@ private slots:
         const QByteArray saved = "0x1A2B\t62\tX\r\n0xF\t\t\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5\r\n";
         if (!written.isEmpty())
             expected[written] = saved;
+        if (message.contains("сохранено в")) // the copy of what the file held
+            expected[typed + "~"] = former;
         if (setUp == "link") {
             expected["link.txt"] = saved;
             QVERIFY(QFileInfo(path("link.txt")).isSymLink());
@@ -346,6 +371,9 @@ private slots:
             {"saving elsewhere", "mnuFileSaveAs", "saved.txt", ""},
             {"saving onto the file being read is refused", "mnuFileSaveAs", "long.txt", waitNotice},
             {"saving onto a link to it too", "mnuFileSaveAs", "link.txt", waitNotice},
+#ifndef Q_OS_WIN // where a file being read cannot be renamed
+            {"saving onto it renamed meanwhile too", "mnuFileSaveAs", "moved.txt", waitNotice},
+#endif
             {"exit ends the read at once", "mnuFileExit", "", ""}};
         for (const QStringList &row : rows)
             QTest::newRow(qPrintable(row.at(0))) << row.at(1) << row.at(2) << row.at(3);
@@ -378,7 +406,7 @@ private slots:
         QList<ModalWatcher::Answer> answers;
         if (!typed.isEmpty())
             answers.append(typeFileName(path(typed)));
-        if (typed == "long.txt" || typed == "link.txt")
+        if (typed == "long.txt" || typed == "link.txt" || typed == "moved.txt")
             answers.append(pressButton(QMessageBox::Yes)); // replace it? yes
         if (!told.isEmpty() || info)
             answers.append(ModalWatcher::Answer(hold, info ? &frmInfo::staticMetaObject
@@ -393,6 +421,8 @@ private slots:
                     watcher = std::make_unique<ModalWatcher>(answers);
                     if (action == "imgAddToFile")
                         m_window->findChild<QLineEdit *>("txtCellID")->setText("255");
+                    if (typed == "moved.txt") // by another program, while the read goes on
+                        QFile::rename(path("long.txt"), path(typed));
                     click(action);
                     countAfterwards = m_window->cellList().count();
                     readingAfterwards = reading().isReading();
@@ -415,7 +445,7 @@ private slots:
         if (action == "imgAddToFile") // in its place, between two lines of the file
             QCOMPARE(all.takeAt(countAfterwards - 1), "0xFF\t\t");
         QCOMPARE(all, numberedEntries(2000));
-        QCOMPARE(readFile("long.txt"), numberedLines(2000));
+        QCOMPARE(readFile(typed == "moved.txt" ? typed : "long.txt"), numberedLines(2000));
         if (typed == "saved.txt")
             QCOMPARE(readFile(typed), numberedLines(int(countAfterwards)));
     }

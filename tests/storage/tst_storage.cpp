@@ -5,9 +5,19 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#endif
 
 using namespace vusk;
 using Status = CellListReader::Status;
@@ -48,6 +58,13 @@ struct Read
     QPoint stepAndChunk = {}; // the device hands out x bytes at a time; the reader asks for y
 };
 
+enum class Commit
+{
+    Works,
+    Fails,
+    FailsHalfway, // having emptied the file
+};
+
 // A list saved over a file that held "former".
 struct Save
 {
@@ -55,9 +72,87 @@ struct Save
     QByteArray file;       // what the file holds afterwards
     QString error = {};    // found in the reason given when the list is not saved
     QPoint bad = {-1, -1}; // entry and column of the first character the code page lacks
-    bool commitFails = false;
+    Commit commit = Commit::Works;
     QString name = "cells.txt";
+    QString setUp = {};                    // how the file is shared; it stays so
+    QMap<QString, QByteArray> others = {}; // every other file in the folder afterwards
 };
+
+// The file's owner, group, permissions, number of names and extended attributes.
+QString whatFileIs(const QString &path)
+{
+#ifdef Q_OS_LINUX
+    struct stat info = {};
+    char names[256] = {};
+    const QByteArray name = QFile::encodeName(path);
+    const ssize_t size = ::listxattr(name.constData(), names, sizeof names);
+    if (::stat(name.constData(), &info) != 0)
+        return "missing";
+    return QString("%1:%2 %3, %4 names, attributes: %5")
+        .arg(info.st_uid)
+        .arg(info.st_gid)
+        .arg(info.st_mode & 07777, 0, 8)
+        .arg(info.st_nlink)
+        .arg(QByteArray(names, int(std::max<ssize_t>(size, 0))).replace('\0', ' '));
+#else
+    return QFileInfo::exists(path) ? "a file" : "missing";
+#endif
+}
+
+#ifdef Q_OS_LINUX
+// Root passes every permission check. Rows "as a user" meet the checks everyone
+// else does: this thread gives up its rights over others' files for a while.
+struct AsAUser
+{
+    AsAUser()
+    {
+        __user_cap_data_struct lowered[2] = {saved[0], saved[1]};
+        for (const int right : {CAP_CHOWN, CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+            lowered[right / 32].effective &= ~(1u << (right % 32));
+        if (known)
+            syscall(SYS_capset, &header, lowered);
+    }
+    ~AsAUser()
+    {
+        if (known)
+            syscall(SYS_capset, &header, saved);
+    }
+
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved[2] = {};
+    const bool known = syscall(SYS_capget, &header, saved) == 0;
+};
+
+// Shares the file as the row says: "owner U:G MODE", "second name", "own copy" (a
+// "cells.txt~" of the user's), "read-only folder", "attribute". False where it cannot.
+bool share(const QString &setUp, const QString &dir)
+{
+    const QByteArray file = QFile::encodeName(dir + "/cells.txt");
+    const QRegularExpressionMatch owner =
+        QRegularExpression("owner (\\d+):(\\d+) (\\d+)").match(setUp);
+    if (owner.hasMatch() &&
+        (::chown(file, owner.captured(1).toUInt(), owner.captured(2).toUInt()) ||
+         ::chmod(file, owner.captured(3).toUInt(nullptr, 8))))
+        return false;
+    QFile copy(dir + "/cells.txt~");
+    if (setUp.contains("own copy") && (!copy.open(QIODevice::WriteOnly) || copy.write("mine") != 4))
+        return false;
+    return (!setUp.contains("second name") ||
+            ::link(file, QFile::encodeName(dir + "/other.txt")) == 0) &&
+           (!setUp.contains("attribute") || ::setxattr(file, "user.vusk", "kept", 4, 0) == 0) &&
+           (!setUp.contains("read-only folder") || ::chmod(QFile::encodeName(dir), 0555) == 0);
+}
+#endif
+
+QMap<QString, QByteArray> filesIn(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile file(dir + '/' + name);
+        files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
+    }
+    return files;
+}
 
 } // namespace
 
@@ -178,12 +273,44 @@ private slots:
             {"no entries, no bytes", {{}, ""}},
             {"U+0080", {{"ok", QString(QChar(0x80))}, "former", "", {1, 0}}},
             {"first of several", {{"a", "", "Цена €5 é", "中😀"}, "former", "", {2, 8}}},
-            {"renaming fails", {{"new"}, "former", "Simulated rename failure", {-1, -1}, true}},
+            {"renaming fails",
+             {{"new"}, "former", "Simulated rename failure", {-1, -1}, Commit::Fails}},
             {"folder missing",
-             {{"new"}, "former", "папка не найдена", {-1, -1}, false, "missing/cells.txt"}},
+             {{"new"}, "former", "папка не найдена", {-1, -1}, Commit::Works, "missing/cells.txt"}},
+            {"a read-only file, as a user",
+             {{"new"},
+              "former",
+              "файл защищён от записи (",
+              {-1, -1},
+              Commit::Works,
+              "cells.txt",
+              "owner 0:0 444, as a user"}},
         };
         for (const auto &[name, save] : rows)
             QTest::newRow(name) << save;
+
+        // Saved over a file shared with others. "As a user": without root's rights.
+        const auto shared = [](const char *name, const QString &setUp,
+                               const QMap<QString, QByteArray> &others = {},
+                               Commit commit = Commit::Works, const QString &error = {}) {
+            Save save{{"new"}, commit == Commit::Works ? "new\r\n" : "", error, {-1, -1}, commit};
+            save.setUp = setUp;
+            save.others = others;
+            QTest::newRow(name) << save;
+        };
+        shared("another owner and group", "owner 65534:65534 640");
+        shared("another owner, as a user", "owner 65534:0 660, as a user");
+        shared("a group not ours, as a user", "owner 0:65534 640, as a user");
+        shared("a second name", "second name", {{"other.txt", "new\r\n"}});
+        shared("a read-only folder, as a user", "read-only folder, as a user");
+        shared("an extended attribute", "attribute");
+        const QString copyIn = "прежнее содержимое файла сохранено в %1/";
+        shared("failing halfway leaves a copy", "second name",
+               {{"other.txt", ""}, {"cells.txt~", "former"}}, Commit::FailsHalfway,
+               copyIn + "cells.txt~");
+        shared("the user's own copy stays", "second name, own copy",
+               {{"other.txt", ""}, {"cells.txt~", "mine"}, {"cells.txt~2", "former"}},
+               Commit::FailsHalfway, copyIn + "cells.txt~2");
     }
 
     void saving()
@@ -196,22 +323,50 @@ private slots:
         QFile file(dir.filePath("cells.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("former") == 6);
         file.close();
-        const auto failRename = [](QSaveFile &, QString *error) {
+#ifdef Q_OS_LINUX
+        const auto writable = qScopeGuard([&] {
+            QFile::setPermissions(dir.path(),
+                                  QFile::WriteOwner | QFile::ReadOwner | QFile::ExeOwner);
+        });
+        if (!share(save.setUp, dir.path()))
+            QSKIP("cannot share a file so here");
+        std::optional<AsAUser> user;
+        if (save.setUp.endsWith("as a user"))
+            user.emplace();
+#else
+        if (!save.setUp.isEmpty())
+            QSKIP("files are shared otherwise here");
+#endif
+        const QString before = whatFileIs(file.fileName());
+        const auto fail = [](const QString &, const std::function<bool(QString *)> &,
+                             QString *error) {
             *error = "Simulated rename failure";
             return false;
         };
-        const CommitStep normal = setCommitStep(save.commitFails ? +failRename : nullptr);
+        const auto failHalfway = [](const QString &target, const std::function<bool(QString *)> &,
+                                    QString *error) {
+            QFile::resize(target, 0);
+            *error = "Simulated write failure";
+            return false;
+        };
+        const CommitStep normal = setCommitStep(save.commit == Commit::Fails          ? +fail
+                                                : save.commit == Commit::FailsHalfway ? +failHalfway
+                                                                                      : nullptr);
         QString reason;
         // A list with a character the code page lacks is refused whole, before the disk.
         const bool saved =
             encoded.ok() && saveFileAtomically(dir.filePath(save.name), encoded.bytes, &reason);
         setCommitStep(normal);
-        QCOMPARE(saved, save.file != "former");
+#ifdef Q_OS_LINUX
+        user.reset();
+#endif
+        QCOMPARE(saved, encoded.ok() && save.error.isEmpty());
         QCOMPARE(reason.isEmpty(), save.error.isEmpty());
-        QVERIFY2(reason.contains(save.error), qPrintable(reason));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), save.file);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"cells.txt"}); // no leftovers
+        QVERIFY2(reason.contains(save.error.replace("%1", dir.path())), qPrintable(reason));
+        // The file stays what it was, and nothing is left behind.
+        QCOMPARE(whatFileIs(file.fileName()), before);
+        save.others["cells.txt"] = save.file;
+        QCOMPARE(filesIn(dir.path()), save.others);
 
         // A full disk takes part of the bytes and says nothing; the count tells.
         TestDevice full({}, 5);
