@@ -18,6 +18,10 @@ WINDOWS_PACKAGES := mingw-w64 g++-mingw-w64-x86-64-posix dpkg-dev perl \
 SANITIZE_DIR ?= build-sanitize
 SANITIZE_PACKAGES := clang libclang-rt-14-dev
 
+PACKAGE_DIR ?= build-package
+# hardening-check, for `make package-check`.
+PACKAGE_CHECK_PACKAGES := devscripts
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Installs only the packages of the list that are missing, so a second run costs
@@ -74,14 +78,23 @@ test-sanitize: deps
 		UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure --timeout 900
 
-# The .deb of VUSK, in $(BUILD_DIR).
-package: build
-	cmake --build $(BUILD_DIR) --target package
+# The .deb of VUSK, in a folder of its own: built with the flags Debian builds
+# its packages with (dpkg-buildflags, every hardening feature on) on top of the
+# project's own, without the tests.
+package: deps
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+		-DVUSK_BUILD_TESTS=OFF -DVUSK_BUILD_BENCH=OFF
+	cmake --build $(PACKAGE_DIR) --target package
 
-# Lints the .deb, installs it with apt on this machine, starts the installed VUSK
-# under Xvfb and removes the package again (CI runs it after `make test`).
+# Lints the .deb, installs it with apt on this machine, checks the installed
+# program's hardening, starts it under Xvfb and removes the package again (CI
+# runs it after `make test`).
 package-check: package
-	$(SUDO) tests/packaging/package-check.sh $(BUILD_DIR)
+	$(call install_missing,$(PACKAGE_CHECK_PACKAGES))
+	$(SUDO) tests/packaging/package-check.sh $(PACKAGE_DIR)
 
 bench: build
 	cmake --build $(BUILD_DIR) --target bench
@@ -105,4 +118,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR)
