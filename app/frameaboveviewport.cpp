@@ -27,17 +27,27 @@ FrameAboveViewport::FrameAboveViewport(QAbstractScrollArea *area)
 
 bool FrameAboveViewport::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_area) {
-        if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-            setGeometry(m_area->geometry() + overhang);
-        else if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
-            setVisible(m_area->isVisible());
+    // Only the area is watched. While it is destroyed only its QWidget part is
+    // left (and it gets other events then), so only QWidget's members are used.
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        setGeometry(static_cast<QWidget *>(watched)->geometry() + overhang);
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+        setVisible(!static_cast<QWidget *>(watched)->isHidden());
+        break;
+    default:
+        break;
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 void FrameAboveViewport::paintEvent(QPaintEvent *)
 {
+    if (!m_area)
+        return;
     // The area's own option, as QFrame makes it, so that its focus and hover
     // states draw as they do beneath.
     QStyleOptionFrame option;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QAbstractScrollArea;
@@ -21,7 +22,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QAbstractScrollArea *m_area;
+    QPointer<QAbstractScrollArea> m_area;
 };
 
 } // namespace vusk
