@@ -11,6 +11,7 @@
 #include "celllistreading.h"
 #include "contrast.h"
 #include "fileaccess.h"
+#include "frameaboveviewport.h"
 #include "frmabout.h"
 #include "frminfo.h"
 #include "menushortcutfilter.h"
@@ -123,6 +124,7 @@ void frmMain::setUpControls()
     ui->lstOutput->setSelectionMode(QAbstractItemView::SingleSelection);
     ui->lstOutput->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui->lstOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    new FrameAboveViewport(ui->lstOutput); // whole at every display scale
     // No label names the list; its frame's caption says what it holds.
     ui->lstOutput->setAccessibleName(ui->Frame3->title());
 

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include <cmath>
+
 class TestFrmMain : public QObject
 {
     Q_OBJECT
@@ -336,6 +338,49 @@ private slots:
         QCOMPARE(firstInk(2, secondField + 20, text), secondField + 48);
         QVERIFY(firstInk(3, 0, selectedText) >= 0);
         QCOMPARE(firstInk(3, 0, text), -1);
+    }
+    void listKeepsItsFrame_data()
+    {
+        QTest::addColumn<qreal>("scale"); // as the desktop's display scale sets it
+        for (qreal scale = 1; scale <= 3; scale += 0.25)
+            QTest::addRow("at %g %%", scale * 100) << scale;
+    }
+    void listKeepsItsFrame()
+    {
+        QFETCH(qreal, scale);
+        act("file:0x1\t1\tM|row:0"); // a selected row, drawn up to the frame
+        // The window as its backing store is drawn at that scale.
+        const auto render = [&](qreal ratio) {
+            QImage image(m_window->size() * ratio + QSize(1, 1), QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            m_window->render(&image);
+            return image;
+        };
+        const QImage plain = render(1);
+        const QImage scaled = render(scale);
+        const QRect frame(list()->mapTo(m_window.get(), QPoint()), list()->size());
+        const QPoint centre = frame.center();
+        // Where each line crosses the middle of its edge.
+        const std::pair<const char *, QPoint> edges[] = {{"top", {centre.x(), frame.top()}},
+                                                         {"bottom", {centre.x(), frame.bottom()}},
+                                                         {"left", {frame.left(), centre.y()}},
+                                                         {"right", {frame.right(), centre.y()}}};
+        QStringList missing;
+        for (const auto &[edge, unit] : edges) {
+            // Some device pixel that overlaps the unit has the line's colour at scale 1.
+            const QColor colour = plain.pixelColor(unit);
+            const QRect pixels(QPoint(std::floor(unit.x() * scale), std::floor(unit.y() * scale)),
+                               QPoint(std::ceil((unit.x() + 1) * scale) - 1,
+                                      std::ceil((unit.y() + 1) * scale) - 1));
+            QStringList seen;
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+                for (int x = pixels.left(); x <= pixels.right(); ++x)
+                    seen.append(scaled.pixelColor(x, y).name());
+            if (!seen.contains(colour.name()))
+                missing.append(QStringLiteral("%1 line, %2 at scale 1, is %3")
+                                   .arg(edge, colour.name(), seen.join(u' ')));
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
     }
 
 private:
