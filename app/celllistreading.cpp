@@ -25,6 +25,7 @@ bool CellListReading::start(const QString &path, QString *error)
     if (!openRegularFileForReading(m_file, path, error))
         return false;
     m_reader.emplace(&m_file);
+    m_encodingTold = false;
     m_turn.setInterval(0);
     m_turn.start();
     return true;
@@ -61,6 +62,10 @@ void CellListReading::readOneLine()
     }
 
     emit lineRead(line);
+    if (!m_encodingTold && m_reader->encoding() != TextEncoding::Windows1251) {
+        m_encodingTold = true;
+        emit encodingFound(m_reader->encoding());
+    }
     if (m_reader->linesRead() == maxLinesPerRead) {
         // One look past the limit tells whether the file was cut.
         QString next;

@@ -39,6 +39,8 @@ public:
 
 signals:
     void lineRead(const QString &line);
+    // The file turned out to be in another encoding than Windows-1251; once per read.
+    void encodingFound(vusk::TextEncoding encoding);
     // A modal window has come up and the read waits for it to close.
     void held();
     void finished(vusk::CellListReading::End end, const QString &error);
@@ -51,6 +53,7 @@ private:
     QFile m_file;
     std::optional<CellListReader> m_reader;
     QTimer m_turn;
+    bool m_encodingTold = false;
 };
 
 } // namespace vusk

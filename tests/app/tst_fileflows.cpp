@@ -13,6 +13,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStorageInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -201,19 +202,43 @@ private slots:
         }
     }
 
-    void everyByteRoundTrips()
+    void roundTrips_data()
     {
-        QByteArray bytes; // two lines: the bytes below 128, and the others
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<QString>("told"); // after the opening
+        QByteArray bytes;                  // two lines: the bytes below 128, and the others
         for (int value = 0; value < 256; ++value) {
             if (value != '\r' && value != '\n')
                 bytes += char(value);
             if (value % 128 == 127)
                 bytes += "\r\n";
         }
-        writeFile("all-bytes.txt", bytes);
-        chooseFile("mnuFileOpen", {typeFileName(path("all-bytes.txt"))});
+        QTest::newRow("every byte of Windows-1251") << bytes << bytes << "";
+        const QString text = "0x1\t1\tЁлки\r\n0x2\t2\tб\r\n";
+        const QString notice = "Информация|Файл «cells.txt» записан в кодировке %1; список будет "
+                               "сохранён в Windows-1251.";
+        QTest::newRow("UTF-16 LE is saved in Windows-1251")
+            << "\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE)(text)
+            << QByteArray("0x1\t1\t\xA8\xEB\xEA\xE8\r\n0x2\t2\t\xE1\r\n")
+            << notice.arg("UTF-16 LE");
+    }
+
+    void roundTrips()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, saved);
+        QFETCH(QString, told);
+        writeFile("cells.txt", bytes);
+        MessageBoxSeen seen;
+        QList<ModalWatcher::Answer> answers{typeFileName(path("cells.txt"))};
+        if (!told.isEmpty()) // once per file
+            answers.append(pressButton(QMessageBox::Ok, &seen));
+        chooseFile("mnuFileOpen", answers);
+        checkTold(seen, told, path("cells.txt"));
+        QCOMPARE(seen.icon, told.isEmpty() ? QMessageBox::NoIcon : QMessageBox::Information);
         chooseFile("mnuFileSaveAs", {typeFileName(path("copy.txt"))});
-        QCOMPARE(readFile("copy.txt"), bytes);
+        QCOMPARE(readFile("copy.txt"), saved);
     }
 
     void saving_data()
