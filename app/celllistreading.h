@@ -1,6 +1,7 @@
 #pragma once
 
 #include "celllistformat.h"
+#include "filestamp.h"
 
 #include <QFile>
 #include <QObject>
@@ -47,12 +48,15 @@ signals:
 
 private:
     void readOneLine();
+    bool fileChanged();
+    bool heldBytesUnchanged();
     void finish(End end, const QString &error = {});
 
     QString m_path;
     QFile m_file;
     std::optional<CellListReader> m_reader;
     QTimer m_turn;
+    std::optional<FileStamp> m_stamp; // as the file was at the last line
     bool m_encodingTold = false;
 };
 

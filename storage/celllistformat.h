@@ -93,6 +93,11 @@ public:
     // line of valid UTF-8 has said otherwise.
     TextEncoding encoding() const { return m_encoding; }
 
+    // The bytes taken from the device that are still held, lines delivered or not:
+    // they end at the device's position. Who owns the file can check that they are
+    // still what it holds.
+    QByteArrayView heldBytes() const { return m_buffer; }
+
 private:
     // Reads one more chunk after dropping the consumed bytes. False at the end of the
     // device or on error (m_finished is then set).

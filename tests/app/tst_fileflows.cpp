@@ -360,9 +360,11 @@ private slots:
 
     void duringARead_data()
     {
-        QTest::addColumn<QString>("action"); // what the user does once ten lines are in
+        QTest::addColumn<QString>("action"); // by the user or another program, at line 10
         QTest::addColumn<QString>("typed");  // in the dialog that action opens
         QTest::addColumn<QString>("told");   // the message it brings, or "" for none
+        const QString changedNotice =
+            "Не удалось прочитать файл %1:\nфайл изменился во время чтения.";
         const QList<QStringList> rows{
             {"adding an entry", "imgAddToFile", "", ""},
             {"a message box holds the read", "mnuEditDelete", "", "Выберите строку для удаления!"},
@@ -371,6 +373,10 @@ private slots:
             {"saving elsewhere", "mnuFileSaveAs", "saved.txt", ""},
             {"saving onto the file being read is refused", "mnuFileSaveAs", "long.txt", waitNotice},
             {"saving onto a link to it too", "mnuFileSaveAs", "link.txt", waitNotice},
+            {"the file cut in the middle of a line", "cut", "", changedNotice},
+            {"the file rewritten in place", "rewrite", "", changedNotice},
+            {"lines appended meanwhile are read on", "append", "",
+             "Прочитаны только первые 2000 строк файла."},
             {"exit ends the read at once", "mnuFileExit", "", ""}};
         for (const QStringList &row : rows)
             QTest::newRow(qPrintable(row.at(0))) << row.at(1) << row.at(2) << row.at(3);
@@ -384,6 +390,12 @@ private slots:
 
         writeFile("long.txt", numberedLines(2000));
         writeFile("other.txt", "other\r\n");
+        told.replace("%1", QDir::toNativeSeparators(path("long.txt")));
+        QFile written(path("long.txt")); // an hour ago, so that a rewrite shows in its time
+        QVERIFY(written.open(QIODevice::ReadWrite) &&
+                written.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
+        written.close();
         if (typed == "link.txt" && !hasSymbolicLinks())
             QSKIP("no symbolic links here");
         QFile::link(path("long.txt"), path("link.txt"));
@@ -397,8 +409,10 @@ private slots:
             QCOMPARE(m_window->cellList().rowCount(), count);
             QVERIFY(!QSignalSpy(&reading(), &CellListReading::lineRead).wait(150));
             auto *box = qobject_cast<QMessageBox *>(modal);
-            QCOMPARE(box ? box->text() : modal->findChild<QLabel *>("lblBTSCount")->text(),
-                     info ? QString::number(count) : told);
+            const QString shown =
+                box ? box->text() : modal->findChild<QLabel *>("lblBTSCount")->text();
+            const QString expected = info ? QString::number(count) : told;
+            QVERIFY2(shown == expected, qPrintable(shown + "\nexpected: " + expected));
         };
         QList<ModalWatcher::Answer> answers;
         if (!typed.isEmpty())
@@ -418,7 +432,15 @@ private slots:
                     watcher = std::make_unique<ModalWatcher>(answers);
                     if (action == "imgAddToFile")
                         m_window->findChild<QLineEdit *>("txtCellID")->setText("255");
-                    click(action);
+                    QFile file(path("long.txt")); // another program, between two lines
+                    if (action == "cut")
+                        QVERIFY(file.resize(30005));
+                    else if (action == "rewrite")
+                        writeFile("long.txt", numberedLines(2000).replace("line", "LINE"));
+                    else if (action == "append")
+                        QVERIFY(file.open(QIODevice::Append) && file.write("more\r\n") == 6);
+                    else
+                        click(action);
                     countAfterwards = m_window->cellList().count();
                     readingAfterwards = reading().isReading();
                 });
@@ -426,8 +448,8 @@ private slots:
         chooseFile("mnuFileOpen", {typeFileName(path("long.txt"))}, false);
         QTRY_VERIFY_WITH_TIMEOUT(countAfterwards >= 0, 60000);
         QVERIFY(countAfterwards < 2000); // the user acted while the read went on
-        QVERIFY(watcher->answered());
-        if (action == "mnuFileExit") { // the window is gone, and nothing more is read
+        if (action == "mnuFileExit") {   // the window is gone, and nothing more is read
+            QVERIFY(watcher->answered());
             QVERIFY(!m_window->isVisible() && !readingAfterwards);
             QVERIFY(!QSignalSpy(&reading(), &CellListReading::lineRead).wait(100));
             QCOMPARE(entries(), numberedEntries(int(countAfterwards)));
@@ -435,6 +457,12 @@ private slots:
         }
         QVERIFY(readingAfterwards); // the read goes on
         waitForReadEnd();
+        QVERIFY2(watcher->answered(), "a window the test expected did not open");
+        if (action == "cut" || action == "rewrite" || action == "append") {
+            // Whole lines as they were, and no more.
+            QCOMPARE(entries(), numberedEntries(action == "append" ? 2000 : int(countAfterwards)));
+            return;
+        }
 
         QStringList all = entries();
         if (action == "imgAddToFile") // in its place, between two lines of the file
