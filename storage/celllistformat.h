@@ -58,9 +58,9 @@ QString encodingName(TextEncoding encoding);
 // text; in UTF-16 the line ends are the same characters, two bytes each). Without a
 // mark, the first line holding a byte above 127 decides for the whole file: UTF-8 when
 // that line is valid UTF-8, Windows-1251 otherwise. Windows-1251 text is practically
-// never valid UTF-8 (a lower-case Cyrillic letter would have to be followed by two of
-// the rare characters 0x80-0xBF), so Windows-1251 and ASCII files read byte for byte
-// as ever; deciding once keeps a later line from being read differently. In a UTF-8
+// never valid UTF-8 (every Cyrillic letter would have to be followed by one to three
+// of the rarely used characters 0x80-0xBF), so Windows-1251 and ASCII files read byte
+// for byte as ever; deciding once keeps a later line from being read differently. In a UTF-8
 // file, a line that is not valid UTF-8 cannot be UTF-8: it is read as Windows-1251 and
 // so saves back unchanged.
 class CellListReader
