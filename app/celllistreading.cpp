@@ -25,6 +25,8 @@ bool CellListReading::start(const QString &path, QString *error)
     if (!openRegularFileForReading(m_file, path, error))
         return false;
     m_reader.emplace(&m_file);
+    m_stamp = fileStampOf(m_file);
+    m_encodingTold = false;
     m_turn.setInterval(0);
     m_turn.start();
     return true;
@@ -48,6 +50,13 @@ void CellListReading::readOneLine()
     }
     m_turn.setInterval(0);
 
+    if (fileChanged()) {
+        // What was read so far are whole lines of the file as it was; the rest may
+        // not fit them.
+        finish(End::Failed, QStringLiteral("файл изменился во время чтения"));
+        return;
+    }
+
     QString line;
     switch (m_reader->readLine(&line)) {
     case CellListReader::Status::Line:
@@ -66,6 +75,10 @@ void CellListReading::readOneLine()
     }
 
     emit lineRead(line);
+    if (!m_encodingTold && m_reader->encoding() != TextEncoding::Windows1251) {
+        m_encodingTold = true;
+        emit encodingFound(m_reader->encoding());
+    }
     if (m_reader->linesRead() == maxLinesPerRead) {
         // One look past the limit tells whether the file was cut.
         QString next;
@@ -74,6 +87,36 @@ void CellListReading::readOneLine()
                    ? End::MoreThanLimit
                    : End::LineLimit);
     }
+}
+
+bool CellListReading::fileChanged()
+{
+    // Asked of the file held open, not of its name: a file replaced or removed under
+    // that name is read on, whole and as it was.
+    const std::optional<FileStamp> now = m_stamp ? fileStampOf(m_file) : std::nullopt;
+    if (!now || *now == *m_stamp)
+        return false;
+    // Only a rewrite makes a file shorter; the bytes held ahead of the next line
+    // might no longer be in it at all.
+    if (now->size < m_stamp->size)
+        return true;
+    // Written to since the last line. Lines appended at the end (another program
+    // adding to the list) leave what was read as it was, and the read goes on into
+    // them, so a new time alone says nothing. A rewrite in place shows in the bytes
+    // the reader holds: the line being read and those read ahead, which it would
+    // otherwise hand on as they were before.
+    if (!heldBytesUnchanged())
+        return true;
+    m_stamp = now;
+    return false;
+}
+
+bool CellListReading::heldBytesUnchanged()
+{
+    const QByteArrayView held = m_reader->heldBytes();
+    const qint64 end = m_file.pos();
+    const bool same = m_file.seek(end - held.size()) && m_file.read(held.size()) == held;
+    return m_file.seek(end) && same;
 }
 
 void CellListReading::abandon()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "celllistformat.h"
+#include "filestamp.h"
 
 #include <QFile>
 #include <QObject>
@@ -41,18 +42,24 @@ public:
 
 signals:
     void lineRead(const QString &line);
+    // The file turned out to be in another encoding than Windows-1251; once per read.
+    void encodingFound(vusk::TextEncoding encoding);
     // A modal window has come up and the read waits for it to close.
     void held();
     void finished(vusk::CellListReading::End end, const QString &error);
 
 private:
     void readOneLine();
+    bool fileChanged();
+    bool heldBytesUnchanged();
     void finish(End end, const QString &error = {});
 
     QString m_path;
     QFile m_file;
     std::optional<CellListReader> m_reader;
     QTimer m_turn;
+    std::optional<FileStamp> m_stamp; // as the file was at the last line
+    bool m_encodingTold = false;
 };
 
 } // namespace vusk

@@ -30,6 +30,7 @@
 #include <QLayout>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <limits>
 
 namespace vusk {
@@ -184,6 +185,7 @@ void frmMain::wireEvents()
     // Whatever window holds the read, the list behind it shows every line read.
     connect(m_reading, &CellListReading::held, m_cellList, &CellListModel::showPendingRows);
     connect(m_reading, &CellListReading::finished, this, &frmMain::cellListReadEnded);
+    connect(m_reading, &CellListReading::encodingFound, this, &frmMain::cellListEncodingFound);
     connect(ui->mnuEditAdd, &QAction::triggered, this, &frmMain::mnuEditAdd_Click);
     connect(ui->mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
 
@@ -293,9 +295,28 @@ void frmMain::LoadCellList(const QString &path)
         cellListReadEnded(CellListReading::End::Failed, error);
 }
 
+void frmMain::cellListEncodingFound(TextEncoding encoding)
+{
+    // Told from the window's own event loop, not from inside the read, which waits
+    // behind the message; a read that ends first tells it before its end.
+    m_encodingNotice =
+        QStringLiteral("Файл «%1» записан в кодировке %2; список будет сохранён в Windows-1251.")
+            .arg(FileNameOfPath(m_reading->path()), encodingName(encoding));
+    QTimer::singleShot(0, this, &frmMain::tellEncodingNotice);
+}
+
+void frmMain::tellEncodingNotice()
+{
+    // A window closed meanwhile has nothing more to say.
+    if (!m_encodingNotice.isEmpty() && isVisible())
+        showMessage(QMessageBox::Information, informationTitle,
+                    std::exchange(m_encodingNotice, {}));
+}
+
 void frmMain::cellListReadEnded(CellListReading::End end, const QString &error)
 {
     m_cellList->showPendingRows();
+    tellEncodingNotice();
     switch (end) {
     case CellListReading::End::EndOfFile:
     case CellListReading::End::LineLimit:

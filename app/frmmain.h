@@ -51,6 +51,8 @@ private:
     void mnuFileSaveAs_Click();
     void LoadCellList(const QString &path);
     void cellListReadEnded(CellListReading::End end, const QString &error);
+    void cellListEncodingFound(TextEncoding encoding);
+    void tellEncodingNotice();
     void mnuFileInformation_Click();
     void mnuFileExit_Click();
     void mnuEditAdd_Click();
@@ -67,6 +69,8 @@ private:
     // Set while the program itself changes the selection, so that only a new
     // selection splits an entry into the boxes.
     bool m_changingSelection = false;
+    // What the read found out about its file's encoding, until the user is told.
+    QString m_encodingNotice;
 };
 
 } // namespace vusk

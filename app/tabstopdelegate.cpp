@@ -43,4 +43,18 @@ QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem &option, const QModel
     return {option.rect.width(), option.fontMetrics.height()};
 }
 
+QString TabStopDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    // An entry from a file may be a megabyte long; laying all of it out on every
+    // paint, only to clip it to the row, stalls the window for seconds.
+    QString text = value.toString();
+    if (text.size() <= maxShownCharacters)
+        return QStyledItemDelegate::displayText(value, locale);
+    qsizetype shown = maxShownCharacters;
+    if (text.at(shown - 1).isHighSurrogate())
+        --shown;
+    text.truncate(shown);
+    return QStyledItemDelegate::displayText(text, locale);
+}
+
 } // namespace vusk

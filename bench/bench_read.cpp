@@ -5,6 +5,7 @@
 #include "celllistformat.h"
 #include "celllistmodel.h"
 #include "celllistreading.h"
+#include "cp1251.h"
 #include "frmmain.h"
 
 #include <QAction>
@@ -27,14 +28,47 @@ namespace {
 constexpr int lineCount = 2000;
 constexpr int largeList = 32000;
 constexpr int rounds = 5;
+// Lines just under the reader's 1 MiB cap: a file edited elsewhere at its worst.
+constexpr int longLineCount = 200;
+constexpr int longRounds = 3;
+
+QByteArray cp1251(const QString &text)
+{
+    return vusk::encodeCp1251(text).value();
+}
 
 QByteArray cellListBytes()
 {
     QByteArray bytes;
     for (int i = 0; i < lineCount; ++i)
-        bytes += "0x" + QByteArray::number(1000 + i, 16).toUpper() + "\t62\tУлица " +
-                 QByteArray::number(i) + ", крыша\r\n";
+        bytes += cp1251(QStringLiteral("0x%1\t62\tУлица %2, крыша\r\n")
+                            .arg(QString::number(1000 + i, 16).toUpper())
+                            .arg(i));
     return bytes;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+void writeLongLineFile(const QString &path)
+{
+    const QByteArray phrase = cp1251(QStringLiteral("Улица Ленина, дом 5, крыша; "));
+    const qsizetype length = vusk::CellListReader::defaultMaxLineBytes - 64;
+    QByteArray bytes;
+    bytes.reserve((length + 2) * longLineCount);
+    for (int i = 0; i < longLineCount; ++i) {
+        const qsizetype start = bytes.size();
+        bytes += "0x" + QByteArray::number(1000 + i, 16).toUpper() + "\t62\t";
+        while (bytes.size() - start < length)
+            bytes += phrase;
+        bytes.truncate(start + length);
+        bytes += "\r\n";
+    }
+    writeFile(path, bytes);
 }
 
 double median(QList<double> values)
@@ -163,11 +197,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("btsinfo.txt"));
     const QByteArray bytes = cellListBytes();
-    {
-        QFile out(file);
-        out.open(QIODevice::WriteOnly);
-        out.write(bytes);
-    }
+    writeFile(file, bytes);
 
     QList<double> decode, batch, readEmpty, readLarge, worstEmpty, worstLarge;
     for (int round = 0; round < rounds; ++round) {
@@ -234,5 +264,31 @@ int main(int argc, char **argv)
            *std::max_element(worstEmpty.begin(), worstEmpty.end()));
     printf("  worst input delay, %d entries   %8.2f ms  (target < 16)\n", largeList,
            *std::max_element(worstLarge.begin(), worstLarge.end()));
+
+    const QString longFile = dir.filePath(QStringLiteral("long-lines.txt"));
+    writeLongLineFile(longFile);
+    QList<double> longDecode, longRead;
+    for (int round = 0; round < longRounds; ++round) {
+        {
+            QFile in(longFile);
+            in.open(QIODevice::ReadOnly);
+            QElapsedTimer clock;
+            clock.start();
+            const QStringList lines = vusk::readCellList(&in);
+            longDecode.append(clock.nsecsElapsed() / 1e6);
+            Q_ASSERT(lines.size() == longLineCount);
+        }
+        vusk::frmMain window;
+        window.show();
+        settle();
+        longRead.append(timeRead(window, longFile).ms);
+        if (window.cellList().count() != longLineCount)
+            qFatal("the long lines were not all read");
+    }
+    const double longFloor = median(longDecode);
+    printf("%d lines of just under 1 MiB, median of %d rounds\n", longLineCount, longRounds);
+    printf("  decoding alone (floor)             %8.2f ms\n", longFloor);
+    printf("  read into an empty list            %8.2f ms  (%.1f x floor, target <= 3)\n",
+           median(longRead), median(longRead) / longFloor);
     return 0;
 }

@@ -3,11 +3,61 @@
 #include "cp1251.h"
 
 #include <QIODevice>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
 
 namespace vusk {
+
+namespace {
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
+{
+    // Stateless: a sequence cut off at the end of the line is an error, not held back.
+    // A U+FEFF at the start of a line is text like any other.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QString decodeUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    const qsizetype units = bytes.size() / 2;
+    QString text(units + bytes.size() % 2, Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto *in = reinterpret_cast<const uchar *>(bytes.data());
+    for (qsizetype i = 0; i < units; ++i, in += 2)
+        *out++ = QChar(bigEndian ? char16_t(in[0] << 8 | in[1]) : char16_t(in[1] << 8 | in[0]));
+    if (bytes.size() % 2) // half a character at the very end of the file
+        *out = QChar::ReplacementCharacter;
+    return text;
+}
+
+} // namespace
+
+QString encodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Windows1251:
+        break;
+    case TextEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case TextEncoding::Utf16LE:
+        return QStringLiteral("UTF-16 LE");
+    case TextEncoding::Utf16BE:
+        return QStringLiteral("UTF-16 BE");
+    }
+    return QStringLiteral("Windows-1251");
+}
 
 EncodedCellList encodeCellList(const QStringList &entries)
 {
@@ -44,25 +94,30 @@ CellListReader::Status CellListReader::readLine(QString *line)
     if (m_device->isTextModeEnabled())
         return finish(Status::Error, QStringLiteral("The device is open in text mode"));
 
+    if (!m_startRead && !readByteOrderMark())
+        return *m_finished;
+
+    const qsizetype unit =
+        m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE ? 2 : 1;
     for (;;) {
         const char *begin = m_buffer.constData() + m_lineStart;
         const qsizetype available = m_buffer.size() - m_lineStart;
-        const auto *cr = static_cast<const char *>(
-            std::memchr(begin + m_scanned, '\r', static_cast<size_t>(available - m_scanned)));
-        const qsizetype length = cr ? cr - begin : available;
+        const qsizetype cr = findCr(available);
+        // Half a UTF-16 character waits for the next chunk.
+        qsizetype length = cr >= 0 ? cr : available - available % unit;
         if (length > m_maxLineBytes)
             return finish(Status::LineTooLong,
                           QStringLiteral("A line is longer than %1 bytes").arg(m_maxLineBytes));
 
         qsizetype consumed = 0;
-        if (cr) {
-            consumed = length + 1;
-            if (consumed < available) {
-                if (begin[consumed] == '\n')
-                    ++consumed;
+        if (cr >= 0) {
+            consumed = length + unit;
+            if (consumed + unit <= available) {
+                if (isLf(begin + consumed))
+                    consumed += unit;
             } else if (!m_atEnd) {
-                // The CR is the last byte held; only the next chunk tells whether a LF
-                // belongs to this line end.
+                // The CR is the last character held; only the next chunk tells whether
+                // a LF belongs to this line end.
                 m_scanned = length;
                 if (!fill())
                     return *m_finished;
@@ -71,20 +126,94 @@ CellListReader::Status CellListReader::readLine(QString *line)
         } else if (m_atEnd) {
             if (available == 0)
                 return finish(Status::EndOfFile);
-            consumed = available;
+            consumed = length = available;
         } else {
-            m_scanned = available;
+            m_scanned = available - available % unit;
             if (!fill())
                 return *m_finished;
             continue;
         }
 
-        *line = decodeCp1251(QByteArrayView(begin, length));
+        *line = decode(QByteArrayView(begin, length));
         m_lineStart += consumed;
         m_scanned = 0;
         ++m_linesRead;
         return Status::Line;
     }
+}
+
+bool CellListReader::readByteOrderMark()
+{
+    while (m_buffer.size() < 3 && !m_atEnd) {
+        if (!fill())
+            return false;
+    }
+    m_startRead = true;
+    const std::pair<const char *, TextEncoding> marks[] = {
+        {"\xEF\xBB\xBF", TextEncoding::Utf8},
+        {"\xFF\xFE", TextEncoding::Utf16LE},
+        {"\xFE\xFF", TextEncoding::Utf16BE},
+    };
+    for (const auto &[mark, encoding] : marks) {
+        if (QByteArrayView(m_buffer).startsWith(mark)) {
+            m_lineStart = qsizetype(std::strlen(mark));
+            m_encoding = encoding;
+            m_encodingKnown = true;
+            break;
+        }
+    }
+    return true;
+}
+
+qsizetype CellListReader::findCr(qsizetype available) const
+{
+    const char *begin = m_buffer.constData() + m_lineStart;
+    if (m_encoding != TextEncoding::Utf16LE && m_encoding != TextEncoding::Utf16BE) {
+        const auto *cr = static_cast<const char *>(
+            std::memchr(begin + m_scanned, '\r', static_cast<size_t>(available - m_scanned)));
+        return cr ? cr - begin : -1;
+    }
+    for (qsizetype at = m_scanned; at + 1 < available; at += 2) {
+        if (m_encoding == TextEncoding::Utf16LE ? begin[at] == '\r' && begin[at + 1] == 0
+                                                : begin[at] == 0 && begin[at + 1] == '\r')
+            return at;
+    }
+    return -1;
+}
+
+bool CellListReader::isLf(const char *at) const
+{
+    switch (m_encoding) {
+    case TextEncoding::Utf16LE:
+        return at[0] == '\n' && at[1] == 0;
+    case TextEncoding::Utf16BE:
+        return at[0] == 0 && at[1] == '\n';
+    default:
+        return at[0] == '\n';
+    }
+}
+
+QString CellListReader::decode(QByteArrayView bytes)
+{
+    switch (m_encoding) {
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        return decodeUtf16(bytes, m_encoding == TextEncoding::Utf16BE);
+    case TextEncoding::Utf8:
+        break;
+    case TextEncoding::Windows1251:
+        if (m_encodingKnown || isAscii(bytes))
+            return decodeCp1251(bytes);
+        m_encodingKnown = true;
+        if (std::optional<QString> text = decodeUtf8(bytes)) {
+            m_encoding = TextEncoding::Utf8;
+            return *text;
+        }
+        return decodeCp1251(bytes);
+    }
+    if (std::optional<QString> text = decodeUtf8(bytes))
+        return *text;
+    return decodeCp1251(bytes);
 }
 
 bool CellListReader::fill()

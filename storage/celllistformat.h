@@ -30,6 +30,18 @@ EncodedCellList encodeCellList(const QStringList &entries);
 
 // ---- Reading ---------------------------------------------------------------------
 
+// What a file's text is in. Lists are always written in Windows-1251.
+enum class TextEncoding
+{
+    Windows1251,
+    Utf8,
+    Utf16LE,
+    Utf16BE,
+};
+
+// The name a user knows the encoding by: "Windows-1251", "UTF-8", "UTF-16 LE", "UTF-16 BE".
+QString encodingName(TextEncoding encoding);
+
 // Delivers the lines of a cell list file one per call, so a caller can hand control
 // back to the event loop between lines. Only a bounded window of the file is ever
 // held in memory.
@@ -40,6 +52,17 @@ EncodedCellList encodeCellList(const QStringList &entries);
 // The device must be open for reading in binary mode: text mode would drop the CRs
 // the line ends are made of. A read that returns no bytes counts as the end of the
 // device.
+//
+// Files written by other tools are read as what they are. One that starts with a
+// UTF-8, UTF-16 LE or UTF-16 BE byte order mark is in that encoding (the mark is not
+// text; in UTF-16 the line ends are the same characters, two bytes each). Without a
+// mark, the first line holding a byte above 127 decides for the whole file: UTF-8 when
+// that line is valid UTF-8, Windows-1251 otherwise. Windows-1251 text is practically
+// never valid UTF-8 (every Cyrillic letter would have to be followed by one to three
+// of the rarely used characters 0x80-0xBF), so Windows-1251 and ASCII files read byte
+// for byte as ever; deciding once keeps a later line from being read differently. In a UTF-8
+// file, a line that is not valid UTF-8 cannot be UTF-8: it is read as Windows-1251 and
+// so saves back unchanged.
 class CellListReader
 {
 public:
@@ -66,10 +89,25 @@ public:
     // Lines delivered so far.
     qsizetype linesRead() const { return m_linesRead; }
 
+    // The file's encoding as far as known: Windows-1251 until a byte order mark or a
+    // line of valid UTF-8 has said otherwise.
+    TextEncoding encoding() const { return m_encoding; }
+
+    // The bytes taken from the device that are still held, lines delivered or not:
+    // they end at the device's position. Who owns the file can check that they are
+    // still what it holds.
+    QByteArrayView heldBytes() const { return m_buffer; }
+
 private:
     // Reads one more chunk after dropping the consumed bytes. False at the end of the
     // device or on error (m_finished is then set).
     bool fill();
+    // Looks for a byte order mark at the start of the device. False on error.
+    bool readByteOrderMark();
+    // Offset of the first CR from m_lineStart, at or after m_scanned; -1 if none.
+    qsizetype findCr(qsizetype available) const;
+    bool isLf(const char *at) const;
+    QString decode(QByteArrayView bytes);
     Status finish(Status status, const QString &errorString = {});
 
     QIODevice *m_device;
@@ -79,6 +117,9 @@ private:
     qsizetype m_lineStart = 0; // start of the next line in m_buffer
     qsizetype m_scanned = 0;   // bytes after m_lineStart known to hold no CR
     bool m_atEnd = false;      // the device has delivered its last byte
+    bool m_startRead = false;  // the byte order mark, if any, is behind us
+    TextEncoding m_encoding = TextEncoding::Windows1251;
+    bool m_encodingKnown = false;
     std::optional<Status> m_finished;
     QString m_errorString;
     qsizetype m_linesRead = 0;

@@ -13,6 +13,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStorageInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -201,19 +202,43 @@ private slots:
         }
     }
 
-    void everyByteRoundTrips()
+    void roundTrips_data()
     {
-        QByteArray bytes; // two lines: the bytes below 128, and the others
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<QString>("told"); // after the opening
+        QByteArray bytes;                  // two lines: the bytes below 128, and the others
         for (int value = 0; value < 256; ++value) {
             if (value != '\r' && value != '\n')
                 bytes += char(value);
             if (value % 128 == 127)
                 bytes += "\r\n";
         }
-        writeFile("all-bytes.txt", bytes);
-        chooseFile("mnuFileOpen", {typeFileName(path("all-bytes.txt"))});
+        QTest::newRow("every byte of Windows-1251") << bytes << bytes << "";
+        const QString text = "0x1\t1\tЁлки\r\n0x2\t2\tб\r\n";
+        const QString notice = "Информация|Файл «cells.txt» записан в кодировке %1; список будет "
+                               "сохранён в Windows-1251.";
+        QTest::newRow("UTF-16 LE is saved in Windows-1251")
+            << "\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE)(text)
+            << QByteArray("0x1\t1\t\xA8\xEB\xEA\xE8\r\n0x2\t2\t\xE1\r\n")
+            << notice.arg("UTF-16 LE");
+    }
+
+    void roundTrips()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, saved);
+        QFETCH(QString, told);
+        writeFile("cells.txt", bytes);
+        MessageBoxSeen seen;
+        QList<ModalWatcher::Answer> answers{typeFileName(path("cells.txt"))};
+        if (!told.isEmpty()) // once per file
+            answers.append(pressButton(QMessageBox::Ok, &seen));
+        chooseFile("mnuFileOpen", answers);
+        checkTold(seen, told, path("cells.txt"));
+        QCOMPARE(seen.icon, told.isEmpty() ? QMessageBox::NoIcon : QMessageBox::Information);
         chooseFile("mnuFileSaveAs", {typeFileName(path("copy.txt"))});
-        QCOMPARE(readFile("copy.txt"), bytes);
+        QCOMPARE(readFile("copy.txt"), saved);
     }
 
     void saving_data()
@@ -360,9 +385,11 @@ private slots:
 
     void duringARead_data()
     {
-        QTest::addColumn<QString>("action"); // what the user does once ten lines are in
+        QTest::addColumn<QString>("action"); // by the user or another program, at line 10
         QTest::addColumn<QString>("typed");  // in the dialog that action opens
         QTest::addColumn<QString>("told");   // the message it brings, or "" for none
+        const QString changedNotice =
+            "Не удалось прочитать файл %1:\nфайл изменился во время чтения.";
         const QList<QStringList> rows{
             {"adding an entry", "imgAddToFile", "", ""},
             {"a message box holds the read", "mnuEditDelete", "", "Выберите строку для удаления!"},
@@ -374,6 +401,10 @@ private slots:
 #ifndef Q_OS_WIN // where a file being read cannot be renamed
             {"saving onto it renamed meanwhile too", "mnuFileSaveAs", "moved.txt", waitNotice},
 #endif
+            {"the file cut in the middle of a line", "cut", "", changedNotice},
+            {"the file rewritten in place", "rewrite", "", changedNotice},
+            {"lines appended meanwhile are read on", "append", "",
+             "Прочитаны только первые 2000 строк файла."},
             {"exit ends the read at once", "mnuFileExit", "", ""}};
         for (const QStringList &row : rows)
             QTest::newRow(qPrintable(row.at(0))) << row.at(1) << row.at(2) << row.at(3);
@@ -387,6 +418,12 @@ private slots:
 
         writeFile("long.txt", numberedLines(2000));
         writeFile("other.txt", "other\r\n");
+        told.replace("%1", QDir::toNativeSeparators(path("long.txt")));
+        QFile written(path("long.txt")); // an hour ago, so that a rewrite shows in its time
+        QVERIFY(written.open(QIODevice::ReadWrite) &&
+                written.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
+        written.close();
         if (typed == "link.txt" && !hasSymbolicLinks())
             QSKIP("no symbolic links here");
         QFile::link(path("long.txt"), path("link.txt"));
@@ -400,8 +437,10 @@ private slots:
             QCOMPARE(m_window->cellList().rowCount(), count);
             QVERIFY(!QSignalSpy(&reading(), &CellListReading::lineRead).wait(150));
             auto *box = qobject_cast<QMessageBox *>(modal);
-            QCOMPARE(box ? box->text() : modal->findChild<QLabel *>("lblBTSCount")->text(),
-                     info ? QString::number(count) : told);
+            const QString shown =
+                box ? box->text() : modal->findChild<QLabel *>("lblBTSCount")->text();
+            const QString expected = info ? QString::number(count) : told;
+            QVERIFY2(shown == expected, qPrintable(shown + "\nexpected: " + expected));
         };
         QList<ModalWatcher::Answer> answers;
         if (!typed.isEmpty())
@@ -423,7 +462,15 @@ private slots:
                         m_window->findChild<QLineEdit *>("txtCellID")->setText("255");
                     if (typed == "moved.txt") // by another program, while the read goes on
                         QFile::rename(path("long.txt"), path(typed));
-                    click(action);
+                    QFile file(path("long.txt")); // another program, between two lines
+                    if (action == "cut")
+                        QVERIFY(file.resize(30005));
+                    else if (action == "rewrite")
+                        writeFile("long.txt", numberedLines(2000).replace("line", "LINE"));
+                    else if (action == "append")
+                        QVERIFY(file.open(QIODevice::Append) && file.write("more\r\n") == 6);
+                    else
+                        click(action);
                     countAfterwards = m_window->cellList().count();
                     readingAfterwards = reading().isReading();
                 });
@@ -431,8 +478,8 @@ private slots:
         chooseFile("mnuFileOpen", {typeFileName(path("long.txt"))}, false);
         QTRY_VERIFY_WITH_TIMEOUT(countAfterwards >= 0, 60000);
         QVERIFY(countAfterwards < 2000); // the user acted while the read went on
-        QVERIFY(watcher->answered());
-        if (action == "mnuFileExit") { // the window is gone, and nothing more is read
+        if (action == "mnuFileExit") {   // the window is gone, and nothing more is read
+            QVERIFY(watcher->answered());
             QVERIFY(!m_window->isVisible() && !readingAfterwards);
             QVERIFY(!QSignalSpy(&reading(), &CellListReading::lineRead).wait(100));
             QCOMPARE(entries(), numberedEntries(int(countAfterwards)));
@@ -440,6 +487,12 @@ private slots:
         }
         QVERIFY(readingAfterwards); // the read goes on
         waitForReadEnd();
+        QVERIFY2(watcher->answered(), "a window the test expected did not open");
+        if (action == "cut" || action == "rewrite" || action == "append") {
+            // Whole lines as they were, and no more.
+            QCOMPARE(entries(), numberedEntries(action == "append" ? 2000 : int(countAfterwards)));
+            return;
+        }
 
         QStringList all = entries();
         if (action == "imgAddToFile") // in its place, between two lines of the file

@@ -56,6 +56,7 @@ struct Read
     qsizetype maxLineBytes = CellListReader::defaultMaxLineBytes;
     QIODevice::OpenMode mode = QIODevice::ReadOnly;
     QPoint stepAndChunk = {}; // the device hands out x bytes at a time; the reader asks for y
+    QString encoding = "Windows-1251"; // the file's, as found by the end
 };
 
 enum class Commit
@@ -213,14 +214,32 @@ private slots:
     {
         QTest::addColumn<Read>("read");
         const qsizetype mib = CellListReader::defaultMaxLineBytes;
+        const auto in = [](const char *encoding, Read read) {
+            read.encoding = encoding;
+            return read;
+        };
+        const QString text = "Ёж\r\nb\rc\nd😀\r\n"; // as UTF-16 after its BOM
+        const QStringList lines = {"Ёж", "b", "c\nd😀"};
+        const QByteArray le = QStringEncoder(QStringConverter::Utf16LE)(text);
+        const QByteArray be = QStringEncoder(QStringConverter::Utf16BE)(text);
         const std::pair<const char *, Read> cases[] = {
             {"CR LF, last line without", {"a\tb\r\nc\r\nd", {"a\tb", "c", "d"}}},
             {"CR LF CR LF gives one empty line, not two", {"a\r\n\r\n", {"a", ""}}},
             {"CR alone, CR CR LF", {"a\rb\r\r\nc\r\r", {"a", "b", "", "c", ""}}},
             {"LF alone is text", {"a\r\nb\rc\nd\n\re\n", {"a", "b", "c\nd\n", "e\n"}}},
             {"empty file", {"", {}}},
-            {"BOM and NUL are text",
-             {QByteArray("\xEF\xBB\xBF\0", 4), {QString("п»ї") + QChar(0)}}},
+            {"UTF-8 BOM is not text, NUL is",
+             in("UTF-8", {QByteArray("\xEF\xBB\xBF\0", 4), {QString(QChar(0))}})},
+            {"UTF-16 LE: CR LF, CR, LF as text", in("UTF-16 LE", {"\xFF\xFE" + le, lines})},
+            {"UTF-16 BE: CR LF, CR, LF as text", in("UTF-16 BE", {"\xFE\xFF" + be, lines})},
+            {"UTF-16: the limit counts bytes",
+             in("UTF-16 LE", {"\xFF\xFE" + le, {"Ёж", "b"}, Status::LineTooLong, 4})},
+            {"UTF-8 decided by the first line above ASCII; a line not UTF-8 is 1251",
+             in("UTF-8",
+                {"0x1\r\n" + QString("Ёж €\r\n").toUtf8() + "\xCE\xEF", {"0x1", "Ёж €", "Оп"}})},
+            {"Windows-1251 decided first: a later UTF-8 line stays 1251",
+             {"a\r\n\xCE\xEF\r\n" + QString("Ёж").toUtf8(),
+              {"a", "Оп", decodeCp1251(QString("Ёж").toUtf8())}}},
             {"disk fails after whole lines", {"a\r\nb\r\n", {"a", "b"}, Status::Error}},
             {"disk fails inside a line", {"a\r\nb", {"a"}, Status::Error}},
             {"line of exactly the limit", {"1234\r\nx", {"1234", "x"}, Status::EndOfFile, 4}},
@@ -255,6 +274,7 @@ private slots:
             lines << line;
         QCOMPARE(lines, read.lines);
         QCOMPARE(status, read.end);
+        QCOMPARE(encodingName(reader.encoding()), read.encoding);
         line = "untouched";
         QVERIFY2(reader.readLine(&line) == status && line == "untouched", "did not stay stopped");
         QCOMPARE(reader.linesRead(), lines.size());
