@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <memory>
 
+class QSessionManager;
+
 namespace Ui {
 class frmMain;
 }
@@ -47,19 +49,25 @@ private:
     void imgAddToFile_Click();
     void imgRemoveFromFile_Click();
     void imgSaveToFile_Click();
+    bool saveCellList();
+    bool saveTargetAccepted(const QString &path, QWidget *over = nullptr);
     void mnuFileOpen_Click();
     void mnuFileSaveAs_Click();
     void LoadCellList(const QString &path);
     void cellListReadEnded(CellListReading::End end, const QString &error);
     void mnuFileInformation_Click();
     void mnuFileExit_Click();
+    bool mayEnd();
+    void commitData(QSessionManager &manager);
+    void setListChanged(bool changed);
     void mnuEditAdd_Click();
     void mnuEditDelete_Click();
     void mnuHelpWebSite_Click();
     void mnuHelpAbout_Click();
 
     void selectEntry(int row);
-    void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text);
+    void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text,
+                     QWidget *over = nullptr);
 
     std::unique_ptr<Ui::frmMain> ui;
     CellListModel *m_cellList = nullptr;
@@ -67,6 +75,12 @@ private:
     // Set while the program itself changes the selection, so that only a new
     // selection splits an entry into the boxes.
     bool m_changingSelection = false;
+    // Whether the lines the read under way appends are changes: not while it fills an
+    // empty list that nothing has changed.
+    bool m_readAddsChanges = false;
+    // The user has let the desktop session end with the list as it is now.
+    bool m_endAgreed = false;
+    bool m_askingToEnd = false;
 };
 
 } // namespace vusk

@@ -6,6 +6,12 @@
 
 #include <utility>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#endif
+
 namespace vusk {
 
 namespace {
@@ -98,6 +104,22 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
         return false;
     }
     return true;
+}
+
+QString saveTargetRefusal(const QString &path)
+{
+    const QFileInfo target(path);
+    if (!target.exists() || (target.isFile() && target.isWritable()))
+        return {};
+    if (!target.isFile())
+        return target.isDir() ? QStringLiteral("это папка, а не файл")
+                              : QStringLiteral("это не обычный файл");
+    QString system;
+#ifdef Q_OS_UNIX
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        system = QString::fromLocal8Bit(std::strerror(errno));
+#endif
+    return saveFailureReason(path, 0, false, system);
 }
 
 } // namespace vusk

@@ -18,6 +18,11 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error);
 // false with the reason in Russian, the system's own reason in brackets.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
 
+// Why saving onto path would be refused whatever the list holds: it is no regular
+// file, or it cannot be written. Empty when nothing speaks against it, a missing file
+// included. Lets a caller say so before asking whether to replace the file.
+QString saveTargetRefusal(const QString &path);
+
 // The last step of a save: the written file takes the former one's place. False, with
 // the reason, when it cannot. Replaceable, so that a disk failing at exactly that
 // moment can be staged; returns the step it replaces.
