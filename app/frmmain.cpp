@@ -25,11 +25,16 @@
 #include "uifont.h"
 #include "version.h"
 
+#include <QCloseEvent>
 #include <QDir>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 #include <limits>
 
@@ -46,6 +51,27 @@ const QString cellListFilter =
 const QString cellListExtension = QStringLiteral("txt");
 const QString informationTitle = QStringLiteral("Информация");
 const QString waitForReadText = QStringLiteral("Дождитесь окончания чтения предыдущего файла.");
+const QString warningTitle = QStringLiteral("Предупреждение");
+
+// Why an entry cannot be written, naming it as a person counts.
+QString unwritableEntryText(const EncodedCellList &encoded)
+{
+    const qsizetype number = encoded.badEntry + 1;
+    if (encoded.tooLong)
+        return QStringLiteral("Запись %1 длиннее %2 знаков: такую строку нельзя будет прочитать "
+                              "из файла. Файл не сохранён.")
+            .arg(number)
+            .arg(maxLineBytes);
+    return QStringLiteral("Запись %1 содержит символы, которых нет в кодировке Windows-1251. "
+                          "Файл не сохранён.")
+        .arg(number);
+}
+
+QString saveFailedText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Не удалось сохранить файл %1:\n%2.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
 
 } // namespace
 
@@ -83,7 +109,8 @@ void frmMain::Form_Initialize()
 void frmMain::Form_Load()
 {
     m_cellList->clear();
-    setWindowTitle(windowTitleText());
+    // Marked while the list holds changes that no save has written.
+    setWindowTitle(windowTitleText() + QStringLiteral("[*]"));
 }
 
 void frmMain::setUpControls()
@@ -102,11 +129,12 @@ void frmMain::setUpControls()
         fitToText(caption);
 
     // A line end would split the entry's file line; a tab in the channel would move
-    // its tail into the description. The description has no limit of its own: the
-    // reader's line cap guards files.
+    // its tail into the description. The description holds what one file line carries
+    // beside the longest key, the channel and the two tabs, so every entry reads back.
     new TypedTextGuard(ui->txtChannel, QStringLiteral("\r\n\t"));
     new TypedTextGuard(ui->txtLocation, QStringLiteral("\r\n"));
-    ui->txtLocation->setMaxLength(std::numeric_limits<int>::max());
+    ui->txtLocation->setMaxLength(
+        int(maxLineBytes - cellKeyMaxLength - ui->txtChannel->maxLength() - 2));
 
     for (QLineEdit *box : {ui->txtHEXVal, ui->txtOutputString}) {
         QPalette palette = box->palette();
@@ -186,6 +214,13 @@ void frmMain::wireEvents()
     connect(m_reading, &CellListReading::held, m_cellList, &CellListModel::showPendingRows);
     connect(m_reading, &CellListReading::finished, this, &frmMain::cellListReadEnded);
     connect(m_reading, &CellListReading::encodingFound, this, &frmMain::cellListEncodingFound);
+    connect(m_reading, &CellListReading::lineRead, this, [this] {
+        if (m_readAddsChanges)
+            setListChanged(true);
+    });
+#if QT_CONFIG(sessionmanager)
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &frmMain::commitData);
+#endif
     connect(ui->mnuEditAdd, &QAction::triggered, this, &frmMain::mnuEditAdd_Click);
     connect(ui->mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
 
@@ -240,6 +275,7 @@ void frmMain::imgAddToFile_Click()
         return;
     m_cellList->append(BuildCellEntry(ui->txtOutputString->text(), ui->txtChannel->text(),
                                       ui->txtLocation->text()));
+    setListChanged(true);
     selectEntry(int(m_cellList->count() - 1));
 }
 
@@ -266,11 +302,25 @@ void frmMain::imgRemoveFromFile_Click()
     selection->clearSelection();
     selection->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
     m_changingSelection = false;
+    // An emptied list holds nothing a save could write.
+    setListChanged(m_cellList->count() > 0);
 }
 
-void frmMain::showMessage(QMessageBox::Icon icon, const QString &title, const QString &text)
+// After an edit or a save, the lines a read appends are changes: they are in no
+// file as the list now stands. An answer given as the desktop session ended was
+// about the list as it was.
+void frmMain::setListChanged(bool changed)
 {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    m_readAddsChanges = true;
+    if (changed)
+        m_endAgreed = false;
+    setWindowModified(changed);
+}
+
+void frmMain::showMessage(QMessageBox::Icon icon, const QString &title, const QString &text,
+                          QWidget *over)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, over ? over : this);
     box.exec();
 }
 
@@ -290,6 +340,7 @@ void frmMain::LoadCellList(const QString &path)
         showMessage(QMessageBox::Information, informationTitle, waitForReadText);
         return;
     }
+    m_readAddsChanges = isWindowModified() || m_cellList->count() > 0;
     QString error;
     if (!m_reading->start(path, &error))
         cellListReadEnded(CellListReading::End::Failed, error);
@@ -336,39 +387,65 @@ void frmMain::cellListReadEnded(CellListReading::End end, const QString &error)
 
 void frmMain::imgSaveToFile_Click()
 {
+    saveCellList();
+}
+
+bool frmMain::saveCellList()
+{
     if (m_cellList->count() == 0) {
         showMessage(QMessageBox::Question, informationTitle,
                     QStringLiteral("Может сперва что-нибудь добавим?"));
-        return;
+        return false;
+    }
+    // Encoded whole first: an entry that cannot be written stops the save before
+    // anything is asked or touched, rather than turning into '?' or into a line that
+    // cannot be read back.
+    const QStringList entries = m_cellList->entries();
+    EncodedCellList encoded = encodeCellList(entries);
+    if (!encoded.ok()) {
+        showMessage(QMessageBox::Warning, warningTitle, unwritableEntryText(encoded));
+        return false;
     }
     const QString path =
         ShowFileDialog(this, cellListFilter, cellListExtension, SaveAskingToReplace,
                        QStringLiteral("VUSK: Сохранение файла"), QStringLiteral("btsinfo_txt.txt"),
-                       cellListFolder(), 0);
-    if (path.isEmpty())
-        return;
+                       cellListFolder(), 0, [this](QWidget *dialog, const QString &target) {
+                           return saveTargetAccepted(target, dialog);
+                       });
+    if (path.isEmpty() || !saveTargetAccepted(path))
+        return false;
+    // A read waits while the dialog is open, so the list is as it was encoded; if it
+    // were not, the list as it is now is what gets written.
+    if (m_cellList->entries() != entries) {
+        encoded = encodeCellList(m_cellList->entries());
+        if (!encoded.ok()) {
+            showMessage(QMessageBox::Warning, warningTitle, unwritableEntryText(encoded));
+            return false;
+        }
+    }
+    QString error;
+    if (!saveFileAtomically(path, encoded.bytes, &error)) {
+        showMessage(QMessageBox::Critical, applicationTitle(), saveFailedText(path, error));
+        return false;
+    }
+    setListChanged(false);
+    return true;
+}
+
+bool frmMain::saveTargetAccepted(const QString &path, QWidget *over)
+{
     // The read would go on from the file it opened while the file on disk kept
     // only the lines read so far.
     if (m_reading->isReadingFile(path)) {
-        showMessage(QMessageBox::Information, informationTitle, waitForReadText);
-        return;
+        showMessage(QMessageBox::Information, informationTitle, waitForReadText, over);
+        return false;
     }
-
-    // Encoded whole first: a character the code page cannot hold stops the save
-    // before the file is touched, rather than turning into '?'.
-    const EncodedCellList encoded = encodeCellList(m_cellList->entries());
-    if (!encoded.ok()) {
-        showMessage(QMessageBox::Warning, QStringLiteral("Предупреждение"),
-                    QStringLiteral("Запись %1 содержит символы, которых нет в кодировке "
-                                   "Windows-1251. Файл не сохранён.")
-                        .arg(encoded.badEntry + 1));
-        return;
+    QString refusal;
+    if (!checkSaveTarget(path, &refusal)) {
+        showMessage(QMessageBox::Critical, applicationTitle(), saveFailedText(path, refusal), over);
+        return false;
     }
-    QString error;
-    if (!saveFileAtomically(path, encoded.bytes, &error))
-        showMessage(QMessageBox::Critical, applicationTitle(),
-                    QStringLiteral("Не удалось сохранить файл %1:\n%2.")
-                        .arg(QDir::toNativeSeparators(path), error));
+    return true;
 }
 
 void frmMain::mnuFileSaveAs_Click()
@@ -395,8 +472,12 @@ void frmMain::mnuHelpAbout_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // Closing ends the program at once, without a question; a read in progress
-    // adds nothing more.
+    // The close box, Alt+F4 and "Выход" alike. Once the program ends, a read in
+    // progress adds nothing more.
+    if (!mayEnd()) {
+        event->ignore();
+        return;
+    }
     m_reading->abandon();
     QMainWindow::closeEvent(event);
 }
@@ -405,6 +486,49 @@ void frmMain::mnuFileExit_Click()
 {
     close();
 }
+
+// Whether the program may end now. With changes no save has written it asks first;
+// "Да" saves as the save picture does, and only a save that worked lets it end.
+bool frmMain::mayEnd()
+{
+    if (!isWindowModified() || m_endAgreed)
+        return true;
+    if (m_askingToEnd) // the question is on screen already
+        return false;
+    m_askingToEnd = true;
+    const auto asked = qScopeGuard([this] { m_askingToEnd = false; });
+    QMessageBox box(QMessageBox::Question, applicationTitle(),
+                    QStringLiteral("Сохранить изменения в списке?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return saveCellList();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+#if QT_CONFIG(sessionmanager)
+void frmMain::commitData(QSessionManager &manager)
+{
+    // The desktop session is ending. Where the session manager lets the program ask,
+    // it asks as closing does, and "Отмена" or a failed save keeps the session going;
+    // the close that follows an agreed end asks nothing more.
+    if (!isWindowModified() || !manager.allowsInteraction())
+        return;
+    if (mayEnd())
+        m_endAgreed = true;
+    else
+        manager.cancel();
+}
+#endif
 
 void frmMain::mnuEditAdd_Click()
 {

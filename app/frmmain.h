@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <memory>
 
+class QSessionManager;
+
 namespace Ui {
 class frmMain;
 }
@@ -47,6 +49,8 @@ private:
     void imgAddToFile_Click();
     void imgRemoveFromFile_Click();
     void imgSaveToFile_Click();
+    bool saveCellList();
+    bool saveTargetAccepted(const QString &path, QWidget *over = nullptr);
     void mnuFileOpen_Click();
     void mnuFileSaveAs_Click();
     void LoadCellList(const QString &path);
@@ -55,13 +59,17 @@ private:
     void tellEncodingNotice();
     void mnuFileInformation_Click();
     void mnuFileExit_Click();
+    bool mayEnd();
+    void commitData(QSessionManager &manager);
+    void setListChanged(bool changed);
     void mnuEditAdd_Click();
     void mnuEditDelete_Click();
     void mnuHelpWebSite_Click();
     void mnuHelpAbout_Click();
 
     void selectEntry(int row);
-    void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text);
+    void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text,
+                     QWidget *over = nullptr);
 
     std::unique_ptr<Ui::frmMain> ui;
     CellListModel *m_cellList = nullptr;
@@ -71,6 +79,12 @@ private:
     bool m_changingSelection = false;
     // What the read found out about its file's encoding, until the user is told.
     QString m_encodingNotice;
+    // Whether the lines the read under way appends are changes: not while it fills an
+    // empty list that nothing has changed.
+    bool m_readAddsChanges = false;
+    // The user has let the desktop session end with the list as it is now.
+    bool m_endAgreed = false;
+    bool m_askingToEnd = false;
 };
 
 } // namespace vusk

@@ -1,6 +1,11 @@
 #include "typedtextguard.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 
 namespace vusk {
 
@@ -12,6 +17,69 @@ TypedTextGuard::TypedTextGuard(QLineEdit *box, QString forbidden)
     // before that change.
     connect(box, &QLineEdit::textEdited, this, &TypedTextGuard::textEdited);
     connect(box, &QLineEdit::textChanged, this, [this] { m_before = m_box->text(); });
+    box->installEventFilter(this);
+}
+
+bool TypedTextGuard::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_box || m_box->isReadOnly())
+        return false;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste) &&
+               insertFitting(clipboard->text());
+    case QEvent::MouseButtonRelease: // X11 pastes the selection with the middle button
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton &&
+            clipboard->supportsSelection()) {
+            m_box->deselect();
+            return insertFitting(clipboard->text(QClipboard::Selection));
+        }
+        return false;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString text = drop->mimeData()->text();
+        if (text.size() <= m_box->maxLength() - m_box->text().size())
+            return false;
+        // The box stops showing where the drop would go, as after any drop.
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(m_box, &leave);
+        // Text dragged within the box would be put in before it is taken out.
+        if (drop->source() != m_box) {
+            m_box->deselect();
+            m_box->setCursorPosition(m_box->cursorPositionAt(drop->position().toPoint()));
+            insertFitting(text);
+            drop->acceptProposedAction();
+        }
+        return true;
+    }
+    case QEvent::ContextMenu: {
+        QMenu *menu = m_box->createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        // The menu's own paste is the action that calls the box's paste().
+        for (QAction *action : menu->actions())
+            if (disconnect(action, &QAction::triggered, m_box, &QLineEdit::paste) ||
+                disconnect(action, SIGNAL(triggered()), m_box, SLOT(paste())))
+                connect(action, &QAction::triggered, m_box, [this, clipboard] {
+                    if (!insertFitting(clipboard->text()))
+                        m_box->paste();
+                });
+        menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TypedTextGuard::insertFitting(const QString &text)
+{
+    const qsizetype room =
+        m_box->maxLength() - (m_box->text().size() - m_box->selectedText().size());
+    if (text.size() <= room)
+        return false;
+    m_box->insert(text.first(qMax(room, 0)));
+    return true;
 }
 
 void TypedTextGuard::textEdited(const QString &text)

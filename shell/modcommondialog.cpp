@@ -51,6 +51,8 @@ QStringList nameFilters(const QString &filter)
     return filters;
 }
 
+QString trimBlanksOnWindows(const QString &text);
+
 // Qt's own dialog answers with the files selected in its list when there are any,
 // and it selects them while the name is typed, the default extension added: so
 // "README" can come back as "README.txt", and "a.txt " as "a.txt". Where the name
@@ -62,6 +64,8 @@ class FileDialog : public QFileDialog
 {
 public:
     using QFileDialog::QFileDialog;
+
+    SaveTargetCheck checkTarget;
 
     void accept() override
     {
@@ -75,7 +79,24 @@ public:
             for (auto *view : findChildren<QAbstractItemView *>())
                 if (view->selectionModel())
                     view->selectionModel()->clear();
+        if (!targetAccepted()) {
+            reject();
+            return;
+        }
         QFileDialog::accept();
+    }
+
+private:
+    // A file that would be refused anyway is refused before the question whether to
+    // replace it, which comes with QFileDialog::accept() for an existing file.
+    bool targetAccepted()
+    {
+        if (!checkTarget || acceptMode() != AcceptSave)
+            return true;
+        const QString target = selectedFiles().value(0);
+        const QFileInfo info(target);
+        return target.isEmpty() || !info.exists() || info.isDir() ||
+               checkTarget(this, trimBlanksOnWindows(QDir::toNativeSeparators(target)));
     }
 };
 
@@ -138,7 +159,8 @@ QString FolderOfPath(const QString &path)
 
 QString ShowFileDialog(QWidget *owner, const QString &filter, const QString &defaultExtension,
                        int kind, const QString &title, const QString &defaultFileName,
-                       const QString &initialFolder, int filterIndex)
+                       const QString &initialFolder, int filterIndex,
+                       const SaveTargetCheck &checkTarget)
 {
     if (kind < OpenExistingFile || kind > SaveWithoutAsking)
         return {};
@@ -158,6 +180,7 @@ QString ShowFileDialog(QWidget *owner, const QString &filter, const QString &def
         // A new dialog every time: nothing carries over from an earlier call.
         FileDialog dialog(owner, title, QDir::fromNativeSeparators(folder));
         setUpForKind(dialog, kind);
+        dialog.checkTarget = checkTarget;
         dialog.setNameFilters(filters);
         if (!filters.isEmpty())
             dialog.selectNameFilter(filters.value(qMax(filterIndex, 1) - 1, filters.first()));

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace vusk {
@@ -20,6 +22,11 @@ inline constexpr int fileNameBufferTooSmall = 12291;
 // Longest full path a dialog may return.
 inline constexpr qsizetype maxChosenPathLength = 255;
 
+// Looks at an existing file chosen in a save dialog before the user is asked whether to
+// replace it. False refuses it: the check has told the user why, over the dialog, and
+// the dialog ends as if cancelled.
+using SaveTargetCheck = std::function<bool(QWidget *dialog, const QString &path)>;
+
 // Asks the user for a file, modal to owner. The filter is "description|pattern|..."
 // pairs, the index picks the preselected pair (0 and 1 both the first). A folder
 // part in the default name replaces the initial folder; an empty folder means the
@@ -27,7 +34,8 @@ inline constexpr qsizetype maxChosenPathLength = 255;
 // cancelled, the dialog failed (after saying so) or the kind is unknown.
 QString ShowFileDialog(QWidget *owner, const QString &filter, const QString &defaultExtension,
                        int kind, const QString &title, const QString &defaultFileName,
-                       const QString &initialFolder, int filterIndex);
+                       const QString &initialFolder, int filterIndex,
+                       const SaveTargetCheck &checkTarget = {});
 
 // The last component of a path split at its separators ("" for a trailing one).
 QString FileNameOfPath(const QString &path);

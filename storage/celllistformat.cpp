@@ -68,6 +68,14 @@ EncodedCellList encodeCellList(const QStringList &entries)
     result.bytes.reserve(total);
 
     for (qsizetype i = 0; i < entries.size(); ++i) {
+        // One character is one byte in Windows-1251.
+        if (entries[i].size() > maxLineBytes) {
+            result.bytes.clear();
+            result.badEntry = i;
+            result.badColumn = maxLineBytes;
+            result.tooLong = true;
+            return result;
+        }
         qsizetype column = -1;
         if (!appendCp1251(entries[i], &result.bytes, &column)) {
             result.bytes.clear();

@@ -12,20 +12,25 @@ namespace vusk {
 
 // One read of a file takes at most this many lines; the rest is ignored.
 inline constexpr int maxLinesPerRead = 2000;
+// Longest line, in bytes without its line end, that a read takes; every entry written
+// must fit in it to be read back.
+inline constexpr qsizetype maxLineBytes = qsizetype(1) << 20;
 
 // ---- Writing ---------------------------------------------------------------------
 
 struct EncodedCellList
 {
     QByteArray bytes;         // empty unless ok()
-    qsizetype badEntry = -1;  // first entry holding a character Windows-1251 cannot hold
-    qsizetype badColumn = -1; // index of that character within the entry
+    qsizetype badEntry = -1;  // first entry that cannot be written
+    qsizetype badColumn = -1; // index of its first character that cannot be written
+    bool tooLong = false;     // that character lies beyond maxLineBytes, rather than
+                              // being one Windows-1251 cannot hold
 
     bool ok() const { return badEntry < 0; }
 };
 
 // The whole file: every entry in Windows-1251 followed by CR LF, the last one included,
-// and nothing else (no byte order mark).
+// and nothing else (no byte order mark). An entry longer than maxLineBytes is refused.
 EncodedCellList encodeCellList(const QStringList &entries);
 
 // ---- Reading ---------------------------------------------------------------------
@@ -74,7 +79,7 @@ public:
         LineTooLong, // a line exceeds maxLineBytes; reading cannot go on
     };
 
-    static constexpr qsizetype defaultMaxLineBytes = qsizetype(1) << 20;
+    static constexpr qsizetype defaultMaxLineBytes = maxLineBytes;
     static constexpr qsizetype defaultChunkBytes = qsizetype(64) << 10;
 
     explicit CellListReader(QIODevice *device, qsizetype maxLineBytes = defaultMaxLineBytes,

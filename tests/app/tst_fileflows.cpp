@@ -1,4 +1,5 @@
 #include "celllistfile.h"
+#include "celllistformat.h"
 #include "celllistmodel.h"
 #include "dialoganswers.h"
 #include "frminfo.h"
@@ -271,19 +272,27 @@ private slots:
             "cells.txt ");
 #endif
         row("a link stays, its target is written", two, "link", "link.txt", true, "target.txt");
-        row("character outside Windows-1251", {"0x1\t1\tfine", "0x2\t2\tcafé"}, "", "cells.txt",
-            false, "", QMessageBox::Warning, notCp1251.arg(2));
-        row("U+0080 is not in Windows-1251", {QString(QChar(0x80))}, "", "cells.txt", false, "",
+        // What is refused anyway is told before the dialog, or before the question to replace.
+        row("character outside Windows-1251", {"0x1\t1\tfine", "0x2\t2\tcafé"}, "cells.txt",
+            "<no dialog>", false, "", QMessageBox::Warning, notCp1251.arg(2));
+        row("U+0080 is not in Windows-1251", {QString(QChar(0x80))}, "", "<no dialog>", false, "",
             QMessageBox::Warning, notCp1251.arg(1));
-        row("named pipe is not replaced", two, "fifo", "pipe.txt", true, "", error,
+        row("an entry longer than a file line reads back",
+            {"0x1\t1\tfine", QString(maxLineBytes + 1, u'x')}, "cells.txt", "<no dialog>", false,
+            "", QMessageBox::Warning,
+            "Предупреждение|Запись 2 длиннее 1048576 знаков: такую строку нельзя будет прочитать "
+            "из файла. Файл не сохранён.");
+        row("named pipe is not replaced", two, "fifo", "pipe.txt", false, "", error,
             failed + "это не обычный файл.");
         row("a link to itself is not replaced", two, "loop", "loop.txt", false, "", error,
             failed + "это не обычный файл.");
         const QString longName = QString(125, u'ж') + "x.txt"; // 255 bytes
         row("a name of 255 bytes is saved over", two, longName, longName, true, longName);
+        row("read-only file", two, "read-only file", "cells.txt", false, "", error,
+            failed + "файл защищён от записи (");
         row("full disk keeps the former file", big, "full", "disk/cells.txt", true, "", error,
             failed + "на диске не хватает места (");
-        row("read-only disk keeps the former file", big, "read-only", "disk/cells.txt", true, "",
+        row("read-only disk keeps the former file", big, "read-only", "disk/cells.txt", false, "",
             error, failed + "диск доступен только для чтения (");
         row("a failure at the last step is reported", two, "commit fails", "cells.txt", false, "",
             error, failed + "ошибка записи на диск (disk gone).");
@@ -314,9 +323,14 @@ private slots:
 
         const QByteArray former = numberedLines(3);
         const auto ownerReadWrite = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-        if (setUp == "cells.txt" || setUp == "commit fails, second name" ||
-            (!typed.isEmpty() && setUp == typed)) {
-            writeFile(setUp == "cells.txt" ? setUp : typed, former);
+        if (setUp == "cells.txt" || setUp == "read-only file" ||
+            setUp == "commit fails, second name" || (!typed.isEmpty() && setUp == typed)) {
+            writeFile(setUp == "cells.txt" || setUp == "read-only file" ? "cells.txt" : typed,
+                      former);
+            if (setUp == "read-only file" &&
+                (!QFile::setPermissions(path("cells.txt"), QFile::ReadOwner | QFile::ReadUser) ||
+                 QFileInfo(path("cells.txt")).isWritable()))
+                QSKIP("this user writes read-only files all the same");
         } else if (setUp == "link") {
             writeFile("target.txt", former);
             QFile::setPermissions(path("target.txt"), ownerReadWrite);
@@ -396,7 +410,8 @@ private slots:
             {"the Information window holds the read", "mnuFileInformation", "", ""},
             {"a second opening adds nothing", "mnuFileOpen", "other.txt", waitNotice},
             {"saving elsewhere", "mnuFileSaveAs", "saved.txt", ""},
-            {"saving onto the file being read is refused", "mnuFileSaveAs", "long.txt", waitNotice},
+            {"saving onto the file being read is refused, before the question to replace it",
+             "mnuFileSaveAs", "long.txt", waitNotice},
             {"saving onto a link to it too", "mnuFileSaveAs", "link.txt", waitNotice},
 #ifndef Q_OS_WIN // where a file being read cannot be renamed
             {"saving onto it renamed meanwhile too", "mnuFileSaveAs", "moved.txt", waitNotice},
@@ -445,8 +460,6 @@ private slots:
         QList<ModalWatcher::Answer> answers;
         if (!typed.isEmpty())
             answers.append(typeFileName(path(typed)));
-        if (typed == "long.txt" || typed == "link.txt" || typed == "moved.txt")
-            answers.append(pressButton(QMessageBox::Yes)); // replace it? yes
         if (!told.isEmpty() || info)
             answers.append(ModalWatcher::Answer(hold, info ? &frmInfo::staticMetaObject
                                                            : &QMessageBox::staticMetaObject));
@@ -501,6 +514,113 @@ private slots:
         QCOMPARE(readFile(typed == "moved.txt" ? typed : "long.txt"), numberedLines(2000));
         if (typed == "saved.txt")
             QCOMPARE(readFile(typed), numberedLines(int(countAfterwards)));
+    }
+
+    void ending_data()
+    {
+        QTest::addColumn<QString>("steps");   // add, remove, open:name, save:name
+        QTest::addColumn<QString>("how");     // the menu item, or the close box
+        QTest::addColumn<QString>("answers"); // the question's button, then the save's dialog;
+        QTest::addColumn<bool>("ends");       // "" where nothing is asked
+        const auto row = [](const char *name, const char *steps, const char *answers, bool ends,
+                            const char *how = "mnuFileExit") {
+            QTest::newRow(name) << QString(steps) << QString(how) << QString(answers) << ends;
+        };
+        row("add, then exit asks; «Нет» ends", "add", "Нет", true);
+        row("«Отмена» keeps the window and the list", "add", "Отмена", false);
+        row("Escape is «Отмена»", "add", "Escape", false);
+        row("the question's close box is «Отмена»", "add", "close", false);
+        row("«Да», then a cancelled dialog keeps it", "add", "Да|cancel", false);
+        row("«Да», then a failed save keeps it", "add", "Да|fails:saved.txt", false);
+        row("«Да», then a save ends; the file holds every entry", "open:cells.txt|add",
+            "Да|saved.txt", true);
+        row("open into an empty list, then exit asks nothing", "open:cells.txt", "", true);
+        row("save, then exit asks nothing", "add|save:saved.txt", "", true);
+        row("remove after a save asks", "add|add|save:saved.txt|remove", "Нет", true);
+        row("a file opened into a list with entries asks", "add|save:saved.txt|open:cells.txt",
+            "Нет", true);
+        row("a list emptied by removing holds nothing to save", "add|remove", "", true);
+        row("the close box asks as the menu does", "add", "Отмена", false, "close box");
+        row("the close box ends on «Нет»", "add", "Нет", true, "close box");
+    }
+
+    void ending()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, how);
+        QFETCH(QString, answers);
+        QFETCH(bool, ends);
+
+        writeFile("cells.txt", numberedLines(3));
+        for (const QString &step : steps.split(u'|', Qt::SkipEmptyParts)) {
+            const QString name = path(step.section(u':', 1));
+            if (step == "add")
+                m_window->findChild<QLineEdit *>("txtCellID")->setText("15");
+            if (step == "add" || step == "remove")
+                click(step == "add" ? "imgAddToFile" : "mnuEditDelete");
+            else
+                chooseFile(step.startsWith("open") ? "mnuFileOpen" : "mnuFileSaveAs",
+                           {typeFileName(name)});
+        }
+        const QStringList before = entries();
+        const QString title = "VUSK v1.0.5 [engineer build]";
+        QCOMPARE(m_window->windowHandle()->title(), answers.isEmpty() ? title : title + '*');
+
+        MessageBoxSeen question;
+        QStringList buttons;
+        QList<ModalWatcher::Answer> script;
+        const auto realCommit = qScopeGuard([] { setCommitStep(nullptr); });
+        for (const QString &answer : answers.split(u'|', Qt::SkipEmptyParts)) {
+            if (!script.isEmpty()) { // the save's dialog, and what it tells
+                const bool fails = answer.startsWith("fails:");
+                if (fails)
+                    setCommitStep([](QSaveFile &, QString *error) {
+                        *error = "disk gone";
+                        return false;
+                    });
+                script.append(answer == "cancel" ? cancelFileDialog()
+                                                 : typeFileName(path(answer.section(u':', -1))));
+                if (fails)
+                    script.append(pressButton(QMessageBox::Ok));
+                continue;
+            }
+            script.append(ModalWatcher::Answer(
+                [&, answer](QWidget *modal) {
+                    auto *box = static_cast<QMessageBox *>(modal);
+                    question = {true, box->windowTitle(), box->text(), box->icon(), {}};
+                    for (QAbstractButton *button : box->buttons())
+                        buttons.append(button->text());
+                    if (answer == "Escape")
+                        QTest::keyClick(box, Qt::Key_Escape);
+                    else if (answer == "close")
+                        box->close();
+                    for (QAbstractButton *button : box->buttons())
+                        if (button->text() == answer)
+                            QTest::mouseClick(button, Qt::LeftButton);
+                },
+                &QMessageBox::staticMetaObject));
+        }
+        ModalWatcher watcher(script);
+        if (how == "close box") { // as the window system asks, for Alt+F4 too
+            QCloseEvent close;
+            QCoreApplication::sendEvent(m_window->windowHandle(), &close);
+        } else {
+            click(how);
+        }
+        QVERIFY2(watcher.answered(), "a window the test expected did not open");
+        QVERIFY2(watcher.unexpected().isEmpty(), qPrintable(watcher.unexpected().join(u'\n')));
+        if (question.seen) {
+            QCOMPARE(question.title + '|' + question.text, "VUSK|Сохранить изменения в списке?");
+            QCOMPARE(question.icon, QMessageBox::Question);
+            buttons.sort();
+            QCOMPARE(buttons.join(u' '), "Да Нет Отмена");
+        }
+        QCOMPARE(m_window->isVisible(), !ends);
+        QCOMPARE(entries(), before);
+        if (!ends)
+            QCOMPARE(m_window->windowHandle()->title(), title + '*');
+        if (answers.endsWith("|saved.txt"))
+            QCOMPARE(readFile("saved.txt"), (before.join("\r\n") + "\r\n").toLatin1());
     }
 };
 
