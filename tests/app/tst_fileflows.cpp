@@ -574,7 +574,8 @@ private slots:
             if (!script.isEmpty()) { // the save's dialog, and what it tells
                 const bool fails = answer.startsWith("fails:");
                 if (fails)
-                    setCommitStep([](QSaveFile &, QString *error) {
+                    setCommitStep([](const QString &, const std::function<bool(QString *)> &,
+                                     QString *error) {
                         *error = "disk gone";
                         return false;
                     });
