@@ -27,10 +27,12 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLayout>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -71,6 +73,18 @@ QString saveFailedText(const QString &path, const QString &reason)
 {
     return QStringLiteral("Не удалось сохранить файл %1:\n%2.")
         .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// The local files a drag brings; nothing else it may carry is opened.
+QStringList localFiles(const QDropEvent *event)
+{
+    QStringList paths;
+    // Files are only read: a source that cannot leave a copy keeps its file.
+    if (event->possibleActions().testFlag(Qt::CopyAction))
+        for (const QUrl &url : event->mimeData()->urls())
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+    return paths;
 }
 
 } // namespace
@@ -156,6 +170,7 @@ void frmMain::setUpControls()
     new FrameAboveViewport(ui->lstOutput); // whole at every display scale
     // No label names the list; its frame's caption says what it holds.
     ui->lstOutput->setAccessibleName(ui->Frame3->title());
+    setAcceptDrops(true);
 
     // The separators have names like every other menu item.
     const std::pair<QMenu *, QStringList> separatorNames[] = {
@@ -221,6 +236,9 @@ void frmMain::wireEvents()
 #if QT_CONFIG(sessionmanager)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &frmMain::commitData);
 #endif
+    // Once the read and what it tells are over.
+    connect(m_reading, &CellListReading::finished, this, &frmMain::openNextFile,
+            Qt::QueuedConnection);
     connect(ui->mnuEditAdd, &QAction::triggered, this, &frmMain::mnuEditAdd_Click);
     connect(ui->mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
 
@@ -231,8 +249,10 @@ void frmMain::wireEvents()
     auto *filter = new MenuShortcutFilter(menuKeys, this);
     for (QWidget *widget :
          std::initializer_list<QWidget *>{ui->txtCellID, ui->txtHEXVal, ui->txtOutputString,
-                                          ui->txtChannel, ui->txtLocation, ui->lstOutput})
+                                          ui->txtChannel, ui->txtLocation, ui->lstOutput}) {
         widget->installEventFilter(filter);
+        widget->installEventFilter(this);
+    }
 }
 
 void frmMain::moveToScreenCentre()
@@ -362,6 +382,67 @@ void frmMain::tellEncodingNotice()
     if (!m_encodingNotice.isEmpty() && isVisible())
         showMessage(QMessageBox::Information, informationTitle,
                     std::exchange(m_encodingNotice, {}));
+}
+
+void frmMain::openFiles(const QStringList &paths)
+{
+    m_filesToOpen += paths;
+    // From the event loop, so that the window is up before any message.
+    QMetaObject::invokeMethod(this, &frmMain::openNextFile, Qt::QueuedConnection);
+}
+
+void frmMain::openNextFile()
+{
+    // A file that cannot be opened is told about, and the next one follows; a
+    // closed window opens nothing more.
+    while (isVisible() && !m_reading->isReading() && !m_filesToOpen.isEmpty())
+        LoadCellList(m_filesToOpen.takeFirst());
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent *event)
+{
+    // A drag that is not taken is ignored, and the pointer shows it.
+    event->setDropAction(Qt::CopyAction);
+    event->setAccepted(!localFiles(event).isEmpty());
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = localFiles(event);
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The drag's source waits for this handler, so what the drop brings comes after it.
+    if (m_reading->isReading() || !m_filesToOpen.isEmpty())
+        QMetaObject::invokeMethod(
+            this,
+            [this] { showMessage(QMessageBox::Information, informationTitle, waitForReadText); },
+            Qt::QueuedConnection);
+    else
+        openFiles(paths);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // A box would take a dragged file's name as text; files are the window's.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+        static_cast<QDropEvent *>(event)->mimeData()->hasUrls()) {
+        if (type == QEvent::Drop)
+            dropEvent(static_cast<QDropEvent *>(event));
+        else
+            dragMoveEvent(static_cast<QDragMoveEvent *>(event));
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::cellListReadEnded(CellListReading::End end, const QString &error)

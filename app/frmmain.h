@@ -33,8 +33,16 @@ public:
     static QString windowTitleText();
     static QString webSiteAddress();
 
+    // Opens the files in turn as "Открыть" opens one, each once the read before
+    // it has ended.
+    void openFiles(const QStringList &paths);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Initialize();
@@ -54,6 +62,7 @@ private:
     void mnuFileOpen_Click();
     void mnuFileSaveAs_Click();
     void LoadCellList(const QString &path);
+    void openNextFile();
     void cellListReadEnded(CellListReading::End end, const QString &error);
     void cellListEncodingFound(TextEncoding encoding);
     void tellEncodingNotice();
@@ -74,6 +83,8 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     CellListModel *m_cellList = nullptr;
     CellListReading *m_reading = nullptr;
+    // Named on the command line or dropped together, waiting for their turn.
+    QStringList m_filesToOpen;
     // Set while the program itself changes the selection, so that only a new
     // selection splits an entry into the boxes.
     bool m_changingSelection = false;

@@ -1,6 +1,7 @@
 #include "celllistfile.h"
 #include "celllistformat.h"
 #include "celllistmodel.h"
+#include "commandline.h"
 #include "dialoganswers.h"
 #include "frminfo.h"
 #include "frmmain.h"
@@ -9,6 +10,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -88,6 +90,33 @@ class TestFileFlows : public QObject
             waitForReadEnd();
         QVERIFY2(watcher.answered(), "a window the test expected did not open");
         QVERIFY2(watcher.unexpected().isEmpty(), qPrintable(watcher.unexpected().join(u'\n')));
+    }
+    // Drags the addresses over the control, as a file manager does, and lets go
+    // where the window shows it would take them: "refused", or how the drop went.
+    QString drop(const QString &onto, const QList<QUrl> &urls)
+    {
+        auto *control = m_window->findChild<QWidget *>(onto);
+        const QPoint at = control->mapTo(m_window.get(), control->rect().center());
+        // Qt hands a drag to the innermost widget under it that takes drops.
+        QWidget *target = m_window->childAt(at);
+        while (!target->acceptDrops() && !target->isWindow())
+            target = target->parentWidget();
+        QMimeData data; // with the names as text too, which a box would take
+        data.setUrls(urls);
+        data.setText(urls.value(0).toString(QUrl::PreferLocalFile));
+        const QPoint point = target->mapFrom(m_window.get(), at);
+        const auto actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(point, actions, &data, Qt::LeftButton, {});
+        QDragMoveEvent move(point, actions, &data, Qt::LeftButton, {});
+        QDropEvent release(point, actions, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(target, &enter);
+        QCoreApplication::sendEvent(target, &move);
+        if (!enter.isAccepted() || !move.isAccepted())
+            return "refused";
+        QCoreApplication::sendEvent(target, &release);
+        if (!release.isAccepted())
+            return "dropped and ignored";
+        return release.dropAction() == Qt::CopyAction ? "copied" : "taken, not copied";
     }
     static void checkTold(const MessageBoxSeen &told, QString message, const QString &file)
     {
@@ -201,6 +230,73 @@ private slots:
                 QCOMPARE(told.icon,
                          message == cutNotice ? QMessageBox::Information : QMessageBox::Critical);
         }
+    }
+
+    void namedFiles_data()
+    {
+        QTest::addColumn<QString>("how");       // "start", or "drop on" a control
+        QTest::addColumn<QStringList>("named"); // files in the folder, or addresses
+        QTest::addColumn<QStringList>("lines"); // the list afterwards
+        QTest::addColumn<QString>("told");      // the one message, %1 the first file named
+        const auto row = [](const char *name, const QString &how, const QStringList &named,
+                            const QStringList &lines, const QString &told = {}) {
+            QTest::newRow(name) << how << named << lines << told;
+        };
+        const QString failed = "VUSK|Не удалось прочитать файл %1:\n";
+        const QStringList twoFiles = numberedEntries(200) << "0xB\t2\tb";
+        row("start: one file", "start", {"a.txt"}, {"0xA\t1\ta"});
+        row("start: the second file after the first", "start", {"long.txt", "b.txt"}, twoFiles);
+        row("start: a missing file is told, the next one opens", "start", {"missing.txt", "a.txt"},
+            {"0xA\t1\ta"}, failed + "файл не найден");
+        row("start: a pipe is refused", "start", {"pipe"}, {}, failed + "это не обычный файл.");
+        row("drop on the list: two files in order", "drop on lstOutput", {"long.txt", "b.txt"},
+            twoFiles);
+        row("drop on a box opens the file, not its name", "drop on txtLocation", {"a.txt"},
+            {"0xA\t1\ta"});
+        row("drop during a read is refused", "drop on lstOutput during a read", {"a.txt"},
+            numberedEntries(200), "Информация|" + waitNotice);
+        row("a web address is not taken", "drop on lstOutput", {"https://example.org/a.txt"}, {});
+    }
+
+    void namedFiles()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, named);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, told);
+
+        writeFile("a.txt", "0xA\t1\ta\r\n");
+        writeFile("b.txt", "0xB\t2\tb\r\n");
+        writeFile("long.txt", numberedLines(200));
+        if (named.contains("pipe") && !makePipe("pipe"))
+            QSKIP("no named pipes here");
+        QStringList arguments{"vusk"};
+        QList<QUrl> urls;
+        for (const QString &name : named) {
+            arguments.append(path(name));
+            urls.append(name.contains(':') ? QUrl(name) : QUrl::fromLocalFile(path(name)));
+        }
+        MessageBoxSeen seen;
+        ModalWatcher watcher(told.isEmpty() ? QList<ModalWatcher::Answer>{}
+                                            : QList{pressButton(QMessageBox::Ok, &seen)});
+        const QString onto = how.section(' ', 2, 2);
+        if (how == "start") {
+            m_window->openFiles(parseCommandLine(arguments).files);
+        } else if (how.endsWith("during a read")) { // once ten lines are in
+            connect(&reading(), &CellListReading::lineRead, this, [&] {
+                if (m_window->cellList().count() == 10)
+                    QTimer::singleShot(0, this, [&] { QCOMPARE(drop(onto, urls), "copied"); });
+            });
+            m_window->openFiles({path("long.txt")});
+        } else {
+            QCOMPARE(drop(onto, urls), urls.first().isLocalFile() ? "copied" : "refused");
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(entries(), lines, 10000);
+        QTRY_VERIFY(watcher.answered());
+        waitForReadEnd();
+        QCOMPARE(entries(), lines);
+        QVERIFY2(watcher.unexpected().isEmpty(), qPrintable(watcher.unexpected().join(u'\n')));
+        checkTold(seen, told, path(named.first()));
     }
 
     void roundTrips_data()

@@ -75,8 +75,8 @@ private slots:
         }
         QCOMPARE(seen.join(u'|'),
                  "mnuFile=&Файл=|mnuFileOpen=Открыть=Ctrl+O|"
-                 "mnuFileSaveAs=Сохранить как...=|mnuFileSep1==|"
-                 "mnuFileInformation=Информация=F2|mnuFileSep2==|mnuFileExit=В&ыход=|"
+                 "mnuFileSaveAs=Сохранить как...=Ctrl+S|mnuFileSep1==|"
+                 "mnuFileInformation=Информация=F2|mnuFileSep2==|mnuFileExit=В&ыход=Ctrl+Q|"
                  "mnuEdit=&Правка=|mnuEditAdd=Д&обавить=Ctrl+A|"
                  "mnuEditDelete=Уда&лить=Ctrl+D|mnuHelp=&?=|mnuHelpWebSite=Сайт VUSK=|"
                  "mnuHelpSep1==|mnuHelpAbout=&О программе...=F1");
@@ -162,12 +162,15 @@ private slots:
         QTest::addColumn<QString>("steps"); // see act()
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<int>("selected");
-        QTest::addColumn<QString>("boxes"); // cell ID|hex|key|channel|description afterwards
-        QTest::addColumn<int>("warnings"); // "Выберите строку для удаления!"
+        QTest::addColumn<QString>("boxes");    // cell ID|hex|key|channel|description afterwards
+        QTest::addColumn<QStringList>("told"); // icon|title|text of each message box
+        QTest::addColumn<bool>("closed");      // the window afterwards
         const auto row = [](const char *name, const QString &steps, const QStringList &entries,
-                            int selected, const QString &boxes, int warnings = 0) {
-            QTest::newRow(name) << steps << entries << selected << boxes << warnings;
+                            int selected, const QString &boxes, const QStringList &told = {},
+                            bool closed = false) {
+            QTest::newRow(name) << steps << entries << selected << boxes << told << closed;
         };
+        const QString selectFirst = "Warning|Предупреждение|Выберите строку для удаления!";
         row("cell ID: five characters", "id:123456", {}, -1, "12345|3039|0x3039||");
         row("channel: four characters", "ch:12345", {}, -1, "|-|-|1234|");
         row("hex box is read-only", "focus:txtHEXVal|key:7|paste:8", {}, -1, "|-|-||");
@@ -202,13 +205,17 @@ private slots:
         row("press that leaves the picture is no click", "id:5|dragoff", {}, -1, "5|5|0x5||");
         row("menu items act like the pictures",
             "id:15|ch:9|desc:m|menu:mnuEditAdd|menu:mnuEditDelete|menu:mnuEditDelete", {}, -1,
-            "15|F|0xF|9|m", 1);
+            "15|F|0xF|9|m", {selectFirst});
         // The menu keys reach the menu from every box and the list, not the box.
         for (const char *focus : {"txtCellID", "txtHEXVal", "txtOutputString", "txtChannel",
-                                  "txtLocation", "lstOutput"})
+                                  "txtLocation", "lstOutput"}) {
             row(qPrintable(QString("Ctrl+A, Ctrl+A, Ctrl+D in %1").arg(focus)),
                 QString("id:42|ch:5|desc:k|focus:%1|key:Ctrl+A|key:Ctrl+A|key:Ctrl+D").arg(focus),
                 {"0x2A\t5\tk"}, -1, "42|2A|0x2A|5|k");
+            row(qPrintable(QString("Ctrl+S, Ctrl+Q in %1").arg(focus)),
+                QString("focus:%1|key:Ctrl+S|key:Ctrl+Q").arg(focus), {}, -1, "|-|-||",
+                {"Question|Информация|Может сперва что-нибудь добавим?"}, true);
+        }
 
         // Selecting fills key, channel (if the entry has one) and description: nothing else.
         const QString typed = "ch:keep|id:99|";
@@ -234,12 +241,12 @@ private slots:
         row("clearing the cell ID brings back the key of the hex box",
             "id:15|file:0x77\t2\tb|row:0|id:|add", {"0x77\t2\tb"}, 0, "|F|0xF|2|b");
 
-        row("remove without entries warns", "remove", {}, -1, "|-|-||", 1);
+        row("remove without entries warns", "remove", {}, -1, "|-|-||", {selectFirst});
         row("remove without a selection warns", "file:0x1\t1\tone|remove", {"0x1\t1\tone"}, -1,
-            "|-|-||", 1);
+            "|-|-||", {selectFirst});
         row("remove leaves no selection and the boxes alone",
             "file:0x1\t1\tone|file:0x2\t2\ttwo|file:0x3\t3\tthree|row:1|desc:typed|remove|remove",
-            {"0x1\t1\tone", "0x3\t3\tthree"}, -1, "|-|0x2|2|typed", 1);
+            {"0x1\t1\tone", "0x3\t3\tthree"}, -1, "|-|0x2|2|typed", {selectFirst});
     }
     void whatAPersonDoes()
     {
@@ -247,7 +254,8 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(int, selected);
         QFETCH(QString, boxes);
-        QFETCH(int, warnings);
+        QFETCH(QStringList, told);
+        QFETCH(bool, closed);
 
         QList<MessageBoxSeen> seen(2); // one more than any row expects
         ModalWatcher watcher(
@@ -257,13 +265,15 @@ private slots:
         QCOMPARE(m_window->cellList().rowCount(), entries.size()); // all shown
         QCOMPARE(selectedRow(), selected);
         QCOMPARE(squeezed(boxTexts()), squeezed(boxes));
-        QCOMPARE(watcher.answeredCount(), warnings);
-        for (const MessageBoxSeen &warning : seen.first(warnings)) {
-            QCOMPARE(warning.title + u':' + warning.text,
-                     QStringLiteral("Предупреждение:Выберите строку для удаления!"));
-            QCOMPARE(warning.icon, QMessageBox::Warning);
-            QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QStringList seenTold;
+        for (const MessageBoxSeen &message : seen.first(watcher.answeredCount())) {
+            seenTold.append(QString::fromLatin1(
+                                QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(message.icon)) +
+                            u'|' + message.title + u'|' + message.text);
+            QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         }
+        QVERIFY2(seenTold == told, qPrintable(seenTold.join(" / ") + ", not " + told.join(" / ")));
+        QCOMPARE(!m_window->isVisible(), closed);
     }
     void removingTheLastOfALongList()
     {

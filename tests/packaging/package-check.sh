@@ -46,19 +46,27 @@ fi
 hardening-check --quiet $skip /usr/bin/vusk || { echo "FAIL: hardening-check"; exit 1; }
 echo "OK: hardened (hardening-check $skip)"
 
-echo "== start from the menu entry"
-command=$(sed -n 's/^Exec=//p' "/usr/share/applications/$id.desktop")
+echo "== start from the menu entry, for a file"
+entry=/usr/share/applications/$id.desktop
+cells=$(mktemp --suffix=.txt)
+printf '0x1\t1\tone\r\n' >"$cells"
+command=$(sed -n 's/^Exec=//p' "$entry" | sed "s|%F|$cells|")
 # Prints the properties of VUSK's main window once it is shown.
 export command
 properties=$(timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     $command & pid=$!
     window=$(timeout 60 xdotool search --sync --name "^VUSK v" | head -n 1)
-    [ -n "$window" ] && xprop -id "$window" WM_NAME _NET_WM_ICON
+    [ -n "$window" ] && xprop -id "$window" WM_NAME WM_CLASS _NET_WM_ICON
     kill $pid') || { echo "FAIL: no VUSK window"; exit 1; }
-echo "$properties" | grep -E "WM_NAME|Icon \("
+rm -f "$cells"
+echo "$properties" | grep -E "WM_NAME|WM_CLASS|Icon \("
 for size in 16 32 48; do
     echo "$properties" | grep -q "Icon ($size x $size)" || { echo "FAIL: no $size px window icon"; exit 1; }
 done
+# Docks tie the window to its menu entry by this class.
+class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+echo "$properties" | grep -q "^WM_CLASS(STRING) = .*, \"$class\"$" ||
+    { echo "FAIL: the window's class is not StartupWMClass=$class"; exit 1; }
 
 echo "== manual"
 man -w vusk
