@@ -17,6 +17,7 @@ if [ ! -f "$build/build.ninja" ] || ! grep -qF "$qt" "$build/CMakeCache.txt"; th
 	"$qt/bin/qt-cmake" -S "$root" -B "$build" -G Ninja \
 		-DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" \
 		-DCMAKE_BUILD_TYPE=Release -DVUSK_WERROR=ON -DVUSK_BUILD_BENCH=OFF \
+		-DVUSK_TEST_TIMEOUT=900 \
 		-DCMAKE_EXE_LINKER_FLAGS=-static \
 		-DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh"
 fi

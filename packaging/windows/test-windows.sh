@@ -9,6 +9,17 @@ root="$(cd "$here/../.." && pwd)"
 build="$(realpath -m "${1:-$root/build-windows}")"
 shift || true
 
+# ASLR (64-bit) and DEP: a change of linker flags must not drop them unnoticed.
+flags="$(x86_64-w64-mingw32-objdump -p "$build/VUSK.exe" |
+	awk '/^DllCharacteristics/ { shown = 1; print; next } shown && /^\t/ { print; next } { shown = 0 }')"
+echo "$flags"
+for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
+	if ! grep -qw "$flag" <<<"$flags"; then
+		echo "test-windows: VUSK.exe lacks $flag in its DllCharacteristics" >&2
+		exit 1
+	fi
+done
+
 if [ -z "${VUSK_IN_XVFB:-}" ]; then
 	export VUSK_IN_XVFB=1
 	exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$@"
@@ -31,15 +42,5 @@ fi
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null
 
-# ASLR (64-bit) and DEP: a change of linker flags must not drop them unnoticed.
-flags="$(x86_64-w64-mingw32-objdump -p "$build/VUSK.exe" | sed -n '/^DllCharacteristics/,/^[A-Z]/p')"
-echo "$flags"
-for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
-	if ! grep -qw "$flag" <<<"$flags"; then
-		echo "test-windows: VUSK.exe lacks $flag in its DllCharacteristics" >&2
-		exit 1
-	fi
-done
-
 cd "$build"
-ctest --output-on-failure --timeout 300 "$@"
+ctest --output-on-failure "$@"
