@@ -11,6 +11,7 @@
 #include "celllistreading.h"
 #include "contrast.h"
 #include "fileaccess.h"
+#include "fittotext.h"
 #include "frameaboveviewport.h"
 #include "frmabout.h"
 #include "frminfo.h"

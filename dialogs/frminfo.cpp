@@ -1,6 +1,7 @@
 #include "frminfo.h"
 #include "ui_frminfo.h"
 
+#include "fittotext.h"
 #include "uifont.h"
 
 #include <QAbstractItemModel>
