@@ -456,9 +456,10 @@ void frmMain::mnuFileSaveAs_Click()
 
 void frmMain::mnuFileInformation_Click()
 {
-    // Lines a read has just added count too, even before the list has shown them.
+    // Every entry counts, empty ones and those a read has just added included; the
+    // list behind the window shows them all as well.
     m_cellList->showPendingRows();
-    frmInfo::showFor(m_cellList, this);
+    frmInfo::showFor(m_cellList->count(), this);
 }
 
 void frmMain::mnuHelpWebSite_Click()
