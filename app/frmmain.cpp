@@ -2,7 +2,6 @@
 #include "ui_frmmain.h"
 
 #include "accessibility.h"
-#include "apptitle.h"
 #include "cellentry.h"
 #include "cellidconversion.h"
 #include "celllistfile.h"
@@ -21,6 +20,7 @@
 #include "picture.h"
 #include "platformstartup.h"
 #include "programfolder.h"
+#include "programinfo.h"
 #include "tabstopdelegate.h"
 #include "typedtextguard.h"
 #include "uifont.h"
@@ -99,7 +99,7 @@ QString frmMain::windowTitleText()
 
 QString frmMain::webSiteAddress()
 {
-    return QStringLiteral("https://vusk.example.org/");
+    return QString::fromLatin1(homepageUrl);
 }
 
 void frmMain::Form_Initialize()
@@ -174,7 +174,7 @@ void frmMain::setUpControls()
 void frmMain::setUpPictures()
 {
     QIcon programIcon;
-    for (int size : {16, 32, 48})
+    for (int size : programIconSizes)
         programIcon.addFile(QStringLiteral(":/images/app-icon-%1.png").arg(size));
     setWindowIcon(programIcon);
     const QSize small(16, 16);

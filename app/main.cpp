@@ -1,7 +1,6 @@
-#include "applicationid.h"
-#include "apptitle.h"
 #include "frmmain.h"
 #include "platformstartup.h"
+#include "programinfo.h"
 
 #include <QApplication>
 
