@@ -2,7 +2,6 @@
 #include "ui_frmmain.h"
 
 #include "accessibility.h"
-#include "apptitle.h"
 #include "cellentry.h"
 #include "cellidconversion.h"
 #include "celllistfile.h"
@@ -11,6 +10,7 @@
 #include "celllistreading.h"
 #include "contrast.h"
 #include "fileaccess.h"
+#include "fittotext.h"
 #include "frameaboveviewport.h"
 #include "frmabout.h"
 #include "frminfo.h"
@@ -20,6 +20,7 @@
 #include "picture.h"
 #include "platformstartup.h"
 #include "programfolder.h"
+#include "programinfo.h"
 #include "tabstopdelegate.h"
 #include "typedtextguard.h"
 #include "uifont.h"
@@ -112,7 +113,7 @@ QString frmMain::windowTitleText()
 
 QString frmMain::webSiteAddress()
 {
-    return QStringLiteral("https://vusk.example.org/");
+    return QString::fromLatin1(homepageUrl);
 }
 
 void frmMain::Form_Initialize()
@@ -188,7 +189,7 @@ void frmMain::setUpControls()
 void frmMain::setUpPictures()
 {
     QIcon programIcon;
-    for (int size : {16, 32, 48})
+    for (int size : programIconSizes)
         programIcon.addFile(QStringLiteral(":/images/app-icon-%1.png").arg(size));
     setWindowIcon(programIcon);
     const QSize small(16, 16);
@@ -536,9 +537,10 @@ void frmMain::mnuFileSaveAs_Click()
 
 void frmMain::mnuFileInformation_Click()
 {
-    // Lines a read has just added count too, even before the list has shown them.
+    // Every entry counts, empty ones and those a read has just added included; the
+    // list behind the window shows them all as well.
     m_cellList->showPendingRows();
-    frmInfo::showFor(m_cellList, this);
+    frmInfo::showFor(m_cellList->count(), this);
 }
 
 void frmMain::mnuHelpWebSite_Click()

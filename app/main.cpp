@@ -1,8 +1,7 @@
-#include "applicationid.h"
-#include "apptitle.h"
 #include "commandline.h"
 #include "frmmain.h"
 #include "platformstartup.h"
+#include "programinfo.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "modcommondialog.h"
 
-#include "apptitle.h"
+#include "programinfo.h"
 
 #include <QAbstractItemView>
 #include <QDir>

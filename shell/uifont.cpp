@@ -1,6 +1,6 @@
 #include "uifont.h"
 
-#include <QLabel>
+#include <QWidget>
 
 namespace vusk {
 
@@ -27,12 +27,6 @@ QFont tahomaFont()
 void applyTahomaFont(QWidget *widget)
 {
     widget->setFont(tahomaFont());
-}
-
-void fitToText(QLabel *label)
-{
-    const QSize inked = label->fontMetrics().boundingRect(label->text()).size();
-    label->resize(label->sizeHint().expandedTo(inked));
 }
 
 } // namespace vusk

@@ -2,7 +2,6 @@
 
 #include <QFont>
 
-class QLabel;
 class QWidget;
 
 namespace vusk {
@@ -13,9 +12,5 @@ QFont tahomaFont();
 
 // Puts the font on the widget; its children inherit it.
 void applyTahomaFont(QWidget *widget);
-
-// Labels without a width of their own grow to their text, overhanging pixels of
-// the last letter included; the left edge stays.
-void fitToText(QLabel *label);
 
 } // namespace vusk

@@ -25,9 +25,7 @@ if [ -z "${VUSK_IN_XVFB:-}" ]; then
 	exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$@"
 fi
 
-export WINEPREFIX="${WINEPREFIX:-${VUSK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vusk}/wine}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+source "$here/wine-env.sh"
 
 # On a machine where Wine never ran, wineserver needs the prefix folder to exist.
 mkdir -p "$WINEPREFIX"

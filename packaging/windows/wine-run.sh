@@ -2,10 +2,7 @@
 # Runs one Windows program under Wine, in VUSK's own Wine prefix (prepared by
 # test-windows.sh). ctest uses it for every test of the Windows build.
 set -euo pipefail
-export WINEPREFIX="${WINEPREFIX:-${VUSK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vusk}/wine}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-# No offer to install Mono or Gecko.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 # Wine hands QT_* variables to Windows programs only under a WINE prefix.
 for name in $(compgen -e | grep '^QT_' || true); do
 	export "WINE$name=${!name}"

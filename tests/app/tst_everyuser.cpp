@@ -175,7 +175,7 @@ private slots:
         frmMain main;
         for (const char *box : {"txtCellID", "txtChannel", "txtLocation"})
             main.findChild<QLineEdit *>(box)->setText("12345");
-        QWidget *info = new frmInfo(nullptr, &main); // both go with the main window
+        QWidget *info = new frmInfo(0, &main); // both go with the main window
         QWidget *about = new frmAbout(&main);
         QWidget *top = window == "info" ? info : window == "about" ? about : &main;
         top->show();

@@ -2,9 +2,10 @@
 # Installs the build into a staging folder the way a package does and checks
 # every file a user gets, its mode, and that an installed VUSK, which may not
 # write to its own folder, starts its file dialogs in the documents folder.
-#   check-install.sh BUILD_DIR FOLDER_PROBE APP_ID
+#   check-install.sh BUILD_DIR FOLDER_PROBE APP_ID THEME_ICON_SIZE...
 set -eu
 build=$1 probe=$2 id=$3
+shift 3
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 chmod 755 "$stage"
@@ -23,7 +24,7 @@ expect 644 share/metainfo/$id.metainfo.xml
 expect 644 share/man/man1/vusk.1.gz
 expect 644 share/doc/vusk/LICENSE
 expect 644 share/doc/vusk/copyright
-for n in 16 24 32 48 64 128 256; do
+for n in "$@"; do
     icon=share/icons/hicolor/${n}x$n/apps/$id.png
     expect 644 "$icon"
     # A PNG's width and height are the big-endian words at bytes 16 and 20.

@@ -7,7 +7,8 @@
 #   package-check.sh BUILD_DIR
 set -eu
 deb=$(realpath "$(ls -t "$1"/vusk_*.deb | head -n 1)")
-id=org.example.vusk
+# The application id, as the name of the menu entry the package brings.
+id=$(dpkg -c "$deb" | sed -n 's|.* \./usr/share/applications/\(.*\)\.desktop$|\1|p')
 
 echo "== lintian $(basename "$deb")"
 # Its hardening tags are mostly of the info level, which --fail-on passes.

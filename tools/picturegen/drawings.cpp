@@ -1,5 +1,6 @@
 #include "canvas.h"
 #include "pictures.h"
+#include "programinfo.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -577,18 +578,8 @@ QImage drawHandCursor(int scale)
 
 namespace {
 
-QImage drawIcon16(int scale)
-{
-    return drawAntenna(16, scale);
-}
-
-QImage drawIcon32(int scale)
-{
-    return drawAntenna(32, scale);
-}
-
 // The main window's tower picture is the large icon itself.
-QImage drawIcon48(int scale)
+QImage drawTower(int scale)
 {
     return drawAntenna(48, scale);
 }
@@ -597,11 +588,15 @@ QImage drawIcon48(int scale)
 
 std::vector<Picture> allPictures()
 {
-    return {
-        {QStringLiteral("app-icon-16"), QSize(16, 16), drawIcon16},
-        {QStringLiteral("app-icon-32"), QSize(32, 32), drawIcon32},
-        {QStringLiteral("app-icon-48"), QSize(48, 48), drawIcon48},
-        {QStringLiteral("antenna"), QSize(48, 48), drawIcon48},
+    std::vector<Picture> pictures;
+    for (const int size : vusk::programIconSizes) {
+        const auto draw = [size](int scale) {
+            return drawAntenna(size, scale);
+        };
+        pictures.push_back({QStringLiteral("app-icon-%1").arg(size), QSize(size, size), draw});
+    }
+    const Picture others[] = {
+        {QStringLiteral("antenna"), QSize(48, 48), drawTower},
         {QStringLiteral("textfield"), QSize(32, 32), drawTextField},
         {QStringLiteral("add"), QSize(16, 16), drawAdd},
         {QStringLiteral("remove"), QSize(16, 16), drawRemove},
@@ -614,6 +609,8 @@ std::vector<Picture> allPictures()
         {QStringLiteral("portrait"), QSize(48, 48), drawPortrait},
         {QStringLiteral("cursor-hand"), QSize(32, 32), drawHandCursor},
     };
+    pictures.insert(pictures.end(), std::begin(others), std::end(others));
+    return pictures;
 }
 
 } // namespace picturegen

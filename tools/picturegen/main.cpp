@@ -11,6 +11,7 @@
 #include "canvas.h"
 #include "icowriter.h"
 #include "pictures.h"
+#include "programinfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +41,7 @@ bool writeFile(const QByteArray &data, const QString &path)
 
 int writeThemeIcons(const QString &themeDir, const QString &iconName)
 {
-    for (int size : picturegen::kThemeIconSizes) {
+    for (int size : vusk::themeIconSizes) {
         const QDir apps(QDir(themeDir).filePath(QStringLiteral("%1x%1/apps").arg(size)));
         if (!apps.mkpath(QStringLiteral(".")) ||
             !savePng(picturegen::drawAntenna(size, 1),
@@ -86,9 +87,9 @@ int main(int argc, char **argv)
         }
     }
 
-    const QList<QImage> iconImages = {picturegen::drawAntenna(16, 1),
-                                      picturegen::drawAntenna(32, 1),
-                                      picturegen::drawAntenna(48, 1)};
+    QList<QImage> iconImages;
+    for (int size : vusk::programIconSizes)
+        iconImages.append(picturegen::drawAntenna(size, 1));
     ok = writeFile(picturegen::buildIco(iconImages), icoPath) && ok;
     return ok ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace picturegen {
@@ -14,9 +15,6 @@ namespace picturegen {
 // Antenna mast with a ball on top and green waves; the program icon and the
 // main window's tower picture. Small sizes get a simpler drawing.
 QImage drawAntenna(int size, int scale);
-
-// The sizes of the program icon in the desktop's icon theme.
-inline constexpr int kThemeIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 QImage drawTextField(int scale);
 QImage drawAdd(int scale);
 QImage drawRemove(int scale);
@@ -35,7 +33,7 @@ struct Picture
 {
     QString name;
     QSize size;
-    QImage (*draw)(int scale);
+    std::function<QImage(int scale)> draw;
 };
 
 // Every PNG under resources/images, by file name without ".png".

@@ -1,14 +1,13 @@
 #include "frminfo.h"
 #include "ui_frminfo.h"
 
+#include "fittotext.h"
 #include "uifont.h"
-
-#include <QAbstractItemModel>
 
 namespace vusk {
 
-frmInfo::frmInfo(const QAbstractItemModel *list, QWidget *owner)
-    : ToolWindow(owner), ui(std::make_unique<Ui::frmInfo>()), m_list(list)
+frmInfo::frmInfo(qsizetype entryCount, QWidget *owner)
+    : ToolWindow(owner), ui(std::make_unique<Ui::frmInfo>()), m_entryCount(entryCount)
 {
     ui->setupUi(this);
     setFixedSize(219, 145);
@@ -31,17 +30,15 @@ frmInfo::frmInfo(const QAbstractItemModel *list, QWidget *owner)
 
 frmInfo::~frmInfo() = default;
 
-void frmInfo::showFor(const QAbstractItemModel *list, QWidget *owner)
+void frmInfo::showFor(qsizetype entryCount, QWidget *owner)
 {
-    frmInfo window(list, owner);
+    frmInfo window(entryCount, owner);
     window.exec();
 }
 
 void frmInfo::Form_Load()
 {
-    // Every row counts, empty ones included.
-    const int count = m_list ? m_list->rowCount() : 0;
-    ui->lblBTSCount->setText(QString::number(count));
+    ui->lblBTSCount->setText(QString::number(m_entryCount));
 }
 
 void frmInfo::cmdClose_Click()

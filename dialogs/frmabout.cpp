@@ -3,6 +3,7 @@
 
 #include "accessibility.h"
 #include "contrast.h"
+#include "fittotext.h"
 #include "modgeneric.h"
 #include "picture.h"
 #include "uifont.h"

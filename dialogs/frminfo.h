@@ -4,8 +4,6 @@
 
 #include <memory>
 
-class QAbstractItemModel;
-
 namespace Ui {
 class frmInfo;
 }
@@ -19,19 +17,19 @@ class frmInfo : public ToolWindow
     Q_OBJECT
 
 public:
-    // Reads the count of the list once, now; the window never updates it.
-    frmInfo(const QAbstractItemModel *list, QWidget *owner);
+    // Shows entryCount, the number of entries in the list; the window never updates it.
+    frmInfo(qsizetype entryCount, QWidget *owner);
     ~frmInfo() override;
 
     // Loads a fresh window, shows it modally over the owner and unloads it once closed.
-    static void showFor(const QAbstractItemModel *list, QWidget *owner);
+    static void showFor(qsizetype entryCount, QWidget *owner);
 
 private:
     void Form_Load();
     void cmdClose_Click();
 
     std::unique_ptr<Ui::frmInfo> ui;
-    const QAbstractItemModel *m_list;
+    const qsizetype m_entryCount;
 };
 
 } // namespace vusk

@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QStringListModel>
 #include <QStyle>
 #include <QTest>
 
@@ -67,17 +66,16 @@ private slots:
         m_owner.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&m_owner));
 
-        m_list.setStringList(entries);
         // Twice, with one entry more the second time, as the main window's menu opens it,
         // which must unload it again; Escape leaves closing to the close box.
-        for (int opening = 0; opening < 2; ++opening, m_list.insertRows(m_list.rowCount(), 1)) {
+        for (qsizetype opening = 0, count = entries.size(); opening < 2; ++opening, ++count) {
             QPointer<QWidget> shown;
             ModalWatcher watcher([&](QWidget *window) {
                 shown = window;
                 const auto closeLast = qScopeGuard([window] { window->close(); });
                 if (info)
                     QCOMPARE(window->findChild<QLabel *>("lblBTSCount")->text(),
-                             QString::number(m_list.rowCount()));
+                             QString::number(count));
                 QCOMPARE(window->windowTitle(), info ? "Информация" : " О VUSK...");
                 // A fixed tool window with a close box only, modal over its owner.
                 const auto buttons = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
@@ -121,7 +119,7 @@ private slots:
                 QTest::keyClick(close, key);
                 QCOMPARE(window->isVisible(), key == Qt::Key_Escape);
             });
-            info ? vusk::frmInfo::showFor(&m_list, &m_owner) : vusk::frmAbout::showFor(&m_owner);
+            info ? vusk::frmInfo::showFor(count, &m_owner) : vusk::frmAbout::showFor(&m_owner);
             QVERIFY(watcher.answered() && !shown);
         }
     }
@@ -160,7 +158,7 @@ private slots:
     void texts()
     {
         QFETCH(Text, text);
-        vusk::frmInfo info(nullptr, nullptr);
+        vusk::frmInfo info(0, nullptr);
         vusk::frmAbout about(nullptr);
         QWidget *window = text.which == "frmInfo" ? static_cast<QWidget *>(&info) : &about;
         QLabel *shown = window->findChild<QLabel *>(text.name);
@@ -185,7 +183,6 @@ private slots:
     }
 
 private:
-    QStringListModel m_list;
     QWidget m_owner;
 };
 
