@@ -362,25 +362,19 @@ private slots:
             QSKIP("files are shared otherwise here");
 #endif
         const QString before = whatFileIs(file.fileName());
-        const auto fail = [](const QString &, const std::function<bool(QString *)> &,
-                             QString *error) {
-            *error = "Simulated rename failure";
+        const CommitStep commit = [&](const QString &target,
+                                      const std::function<bool(QString *)> &step, QString *why) {
+            if (save.commit == Commit::Works)
+                return step(why);
+            if (save.commit == Commit::FailsHalfway)
+                QFile::resize(target, 0);
+            *why = "Simulated rename failure";
             return false;
         };
-        const auto failHalfway = [](const QString &target, const std::function<bool(QString *)> &,
-                                    QString *error) {
-            QFile::resize(target, 0);
-            *error = "Simulated write failure";
-            return false;
-        };
-        const CommitStep normal = setCommitStep(save.commit == Commit::Fails          ? +fail
-                                                : save.commit == Commit::FailsHalfway ? +failHalfway
-                                                                                      : nullptr);
         QString reason;
         // A list with a character the code page lacks is refused whole, before the disk.
-        const bool saved =
-            encoded.ok() && saveFileAtomically(dir.filePath(save.name), encoded.bytes, &reason);
-        setCommitStep(normal);
+        const bool saved = encoded.ok() && saveFileAtomically(dir.filePath(save.name),
+                                                              encoded.bytes, &reason, commit);
 #ifdef Q_OS_LINUX
         user.reset();
 #endif
