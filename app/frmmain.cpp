@@ -506,7 +506,7 @@ bool frmMain::saveCellList()
         }
     }
     QString error;
-    if (!saveFileAtomically(path, encoded.bytes, &error)) {
+    if (!saveFileAtomically(path, encoded.bytes, &error, m_saveCommit)) {
         showMessage(QMessageBox::Critical, applicationTitle(), saveFailedText(path, error));
         return false;
     }

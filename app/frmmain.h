@@ -1,5 +1,6 @@
 #pragma once
 
+#include "celllistfile.h"
 #include "celllistreading.h"
 
 #include <QMainWindow>
@@ -29,6 +30,9 @@ public:
     CellListModel &cellList() { return *m_cellList; }
     // The file read behind "Открыть", for those who wait for it to end.
     const CellListReading &cellListReading() const { return *m_reading; }
+
+    // How saves take their last step, for whoever stages a disk failing at that moment.
+    void setSaveCommitStep(CommitStep commit) { m_saveCommit = std::move(commit); }
 
     static QString windowTitleText();
     static QString webSiteAddress();
@@ -96,6 +100,7 @@ private:
     // The user has let the desktop session end with the list as it is now.
     bool m_endAgreed = false;
     bool m_askingToEnd = false;
+    CommitStep m_saveCommit = commitDirectly;
 };
 
 } // namespace vusk

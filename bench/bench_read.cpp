@@ -34,7 +34,21 @@ constexpr int longRounds = 3;
 
 QByteArray cp1251(const QString &text)
 {
-    return vusk::encodeCp1251(text).value();
+    QByteArray bytes;
+    if (!vusk::appendCp1251(text, &bytes))
+        qFatal("not Windows-1251: %s", qPrintable(text));
+    return bytes;
+}
+
+// Every line of the device, without the window: the floor a read cannot go under.
+QStringList readAllLines(QIODevice *device)
+{
+    vusk::CellListReader reader(device);
+    QStringList lines;
+    QString line;
+    while (reader.readLine(&line) == vusk::CellListReader::Status::Line)
+        lines.append(line);
+    return lines;
 }
 
 QByteArray cellListBytes()
@@ -207,7 +221,7 @@ int main(int argc, char **argv)
             buffer.open(QIODevice::ReadOnly);
             QElapsedTimer clock;
             clock.start();
-            const QStringList lines = vusk::readCellList(&buffer);
+            const QStringList lines = readAllLines(&buffer);
             decode.append(clock.nsecsElapsed() / 1e6);
             Q_ASSERT(lines.size() == lineCount);
         }
@@ -219,7 +233,7 @@ int main(int argc, char **argv)
                 QBuffer buffer;
                 buffer.setData(bytes);
                 buffer.open(QIODevice::ReadOnly);
-                return vusk::readCellList(&buffer);
+                return readAllLines(&buffer);
             }();
             QElapsedTimer clock;
             clock.start();
@@ -274,7 +288,7 @@ int main(int argc, char **argv)
             in.open(QIODevice::ReadOnly);
             QElapsedTimer clock;
             clock.start();
-            const QStringList lines = vusk::readCellList(&in);
+            const QStringList lines = readAllLines(&in);
             longDecode.append(clock.nsecsElapsed() / 1e6);
             Q_ASSERT(lines.size() == longLineCount);
         }

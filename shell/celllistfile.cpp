@@ -1,19 +1,18 @@
 #include "celllistfile.h"
 
+#include "fileaccess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QStorageInfo>
-
-#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef Q_OS_LINUX
@@ -27,115 +26,17 @@ namespace vusk {
 
 namespace {
 
-const QString notRegularFile = QStringLiteral("это не обычный файл");
-const QString folderNotFile = QStringLiteral("это папка, а не файл");
-
-QString withSystemReason(const QString &reason, const QString &system)
-{
-    return system.isEmpty() ? reason : QStringLiteral("%1 (%2)").arg(reason, system);
-}
-
-// Why saving failed, in words a user understands: told apart by looking at the
-// folder and the disk afterwards, since the system's own reason may be a bare byte
-// count or "Unknown error". opened tells whether the file to write could be opened
-// or made at all.
-QString saveFailureReason(const QString &path, qint64 bytesNeeded, bool opened,
-                          const QString &systemReason, bool nameTooLong = false)
-{
-    const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    const QStorageInfo disk(folder.absoluteFilePath());
-    QString reason;
-    if (nameTooLong)
-        reason = QStringLiteral("слишком длинное имя файла");
-    else if (!folder.isDir())
-        reason = QStringLiteral("папка не найдена");
-    else if (disk.isReadOnly())
-        reason = QStringLiteral("диск доступен только для чтения");
-    else if (target.exists() && !target.isWritable())
-        reason = QStringLiteral("файл защищён от записи");
-    else if (!folder.isWritable() && (!target.exists() || !opened))
-        reason = QStringLiteral("нет прав на запись в папку");
-    else if (!opened)
-        reason = target.exists() ? QStringLiteral("файл не открывается для записи")
-                                 : QStringLiteral("файл не удаётся создать");
-    else if (disk.bytesAvailable() < bytesNeeded)
-        reason = QStringLiteral("на диске не хватает места");
-    else
-        reason = QStringLiteral("ошибка записи на диск");
-    return withSystemReason(reason, systemReason);
-}
-
-bool runStep(const QString &, const std::function<bool(QString *)> &step, QString *error)
-{
-    return step(error);
-}
-
-CommitStep commitStep = runStep;
-
 #ifdef Q_OS_UNIX
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 QString failure(const QString &path, qint64 bytesNeeded, bool opened, int error)
 {
-    return saveFailureReason(path, bytesNeeded, opened, systemReason(error), error == ENAMETOOLONG);
+    return saveFailureReason(path, bytesNeeded, opened, systemReasonText(error),
+                             error == ENAMETOOLONG);
 }
 
 QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// What a save writes to: the file itself, links followed, and what it was before.
-struct Target
-{
-    QString path;
-    bool exists = false;
-    struct stat former = {};
-};
-
-bool findTarget(const QString &path, Target *target, QString *error)
-{
-    if (::stat(encoded(path).constData(), &target->former) == 0) {
-        if (!S_ISREG(target->former.st_mode)) {
-            *error = S_ISDIR(target->former.st_mode) ? folderNotFile : notRegularFile;
-            return false;
-        }
-        // A new file could take the place of one the user may not write to.
-        if (::faccessat(AT_FDCWD, encoded(path).constData(), W_OK, AT_EACCESS) != 0) {
-            const int accessError = errno;
-            *error = accessError == EROFS
-                         ? failure(path, 0, false, accessError)
-                         : withSystemReason(QStringLiteral("файл защищён от записи"),
-                                            systemReason(accessError));
-            return false;
-        }
-        target->exists = true;
-        target->path = QFileInfo(path).canonicalFilePath();
-        if (target->path.isEmpty())
-            target->path = path;
-        return true;
-    }
-    const int statError = errno;
-    if (statError == ELOOP) { // links that point at each other
-        *error = notRegularFile;
-        return false;
-    }
-    if (statError == ENAMETOOLONG) {
-        *error = failure(path, 0, false, statError);
-        return false;
-    }
-    // A missing file, or a link to one, which is then made; anything else is told
-    // when the file cannot be written.
-    QFileInfo last(path);
-    for (int depth = 0; depth < 40 && last.isSymLink(); ++depth)
-        last.setFile(last.symLinkTarget());
-    target->path = last.filePath();
-    return true;
 }
 
 bool writeFully(int fd, const char *data, qint64 size)
@@ -176,7 +77,7 @@ template <typename Fill> bool rewrite(int fd, Fill fill, QString *error)
 {
     if (::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && fill() && ::fsync(fd) == 0)
         return true;
-    *error = systemReason(errno);
+    *error = systemReasonText(errno);
     return false;
 }
 
@@ -191,22 +92,101 @@ void syncFolderOf(const QString &file)
     }
 }
 
-// A new, empty file in the folder under a short name of its own: a name made from
-// the target's would be too long where the target's is near the system's limit.
-int createTemporary(const QString &folder, QString *name)
+// A name in the folder for the new file, short and of its own: a name made from the
+// target's would be too long where the target's is near the system's limit.
+QString temporaryName(const QString &folder)
 {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        *name = folder + QStringLiteral("/.vusk-");
-        for (int i = 0; i < 6; ++i)
-            *name += QLatin1Char(letters[QRandomGenerator::global()->bounded(36)]);
-        const int fd =
-            ::open(encoded(*name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
+    QString name = folder + QStringLiteral("/.vusk-");
+    for (int i = 0; i < 6; ++i)
+        name += QLatin1Char(letters[QRandomGenerator::global()->bounded(36)]);
+    return name;
 }
+
+#ifdef O_TMPFILE
+// The name through which a file without one can still be linked into a folder.
+QByteArray handleName(int fd)
+{
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+#endif
+
+// The new file a save writes before it takes the target's place. Where the system
+// allows, it has no name until it is complete, so that a save cut short by a crash
+// leaves nothing behind; elsewhere it is named from the start. Whatever has not
+// taken the target's place is gone with it.
+class Temporary
+{
+public:
+    explicit Temporary(const QString &folder) : m_folder(folder)
+    {
+#ifdef O_TMPFILE
+        m_fd = ::open(encoded(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (m_fd >= 0 && ::access(handleName(m_fd).constData(), F_OK) == 0)
+            return;
+        if (m_fd >= 0) { // no way to give it a name later
+            ::close(m_fd);
+            m_fd = -1;
+        } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            return; // refused for a reason a named file would meet as well
+        }
+#endif
+        for (int attempt = 0; attempt < 64; ++attempt) {
+            const QString name = temporaryName(folder);
+            m_fd = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd >= 0)
+                m_name = name;
+            if (m_fd >= 0 || errno != EEXIST)
+                return;
+        }
+    }
+    ~Temporary()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_name.isEmpty())
+            ::unlink(encoded(m_name).constData());
+    }
+    Temporary(const Temporary &) = delete;
+    Temporary &operator=(const Temporary &) = delete;
+
+    int fd() const
+    {
+        return m_fd;
+    }
+
+    // Puts the file in the target's place; false with the system's reason.
+    bool replace(const QString &target, QString *why)
+    {
+#ifdef O_TMPFILE
+        // A link cannot take the place of a name that exists: the file is linked
+        // under a short name first, which then is renamed over the target.
+        for (int attempt = 0; m_name.isEmpty() && attempt < 64; ++attempt) {
+            const QString name = temporaryName(m_folder);
+            if (::linkat(AT_FDCWD, handleName(m_fd).constData(), AT_FDCWD,
+                         encoded(name).constData(), AT_SYMLINK_FOLLOW) == 0)
+                m_name = name;
+            else if (errno != EEXIST)
+                break;
+        }
+        if (m_name.isEmpty()) {
+            *why = systemReasonText(errno);
+            return false;
+        }
+#endif
+        if (::rename(encoded(m_name).constData(), encoded(target).constData()) != 0) {
+            *why = systemReasonText(errno);
+            return false;
+        }
+        m_name.clear();
+        return true;
+    }
+
+private:
+    QString m_folder;
+    QString m_name; // empty while the file has none
+    int m_fd = -1;
+};
 
 // A new file for a copy of the target's former contents: "name~" beside it, or
 // "name~2", "name~3"... where the user keeps a "name~" of their own; a short name
@@ -247,26 +227,27 @@ bool hasExtendedAttributes(const QString &path)
 
 // The new file takes the former one's owner, group and permissions; false where the
 // system does not allow it (another owner, a group the user is not in).
-bool takeOwnerAndMode(int fd, const struct stat &former)
+bool takeOwnerAndMode(int fd, const SaveTarget &former)
 {
     struct stat now;
     if (::fstat(fd, &now) != 0)
         return false;
-    if ((now.st_uid != former.st_uid || now.st_gid != former.st_gid) &&
-        ::fchown(fd, former.st_uid, former.st_gid) != 0)
+    if ((now.st_uid != former.owner || now.st_gid != former.group) &&
+        ::fchown(fd, former.owner, former.group) != 0)
         return false;
     // The system may drop a set-group-ID bit silently.
-    return ::fchmod(fd, former.st_mode & 07777) == 0 && ::fstat(fd, &now) == 0 &&
-           (now.st_mode & 07777) == (former.st_mode & 07777);
+    return ::fchmod(fd, former.permissions) == 0 && ::fstat(fd, &now) == 0 &&
+           (now.st_mode & 07777) == former.permissions;
 }
 
 // Writes the bytes into the target itself, once a complete copy of its former
 // contents is on disk: whatever fails, the former contents stay under one of the two
 // names, and the reason says which when it is the copy's.
-bool saveInPlace(const Target &target, const QByteArray &bytes, QString *error)
+bool saveInPlace(const SaveTarget &target, const QByteArray &bytes, const CommitStep &commit,
+                 QString *error)
 {
     // The copy is made before the file is emptied, and the file then takes the bytes.
-    const qint64 needed = std::max<qint64>(target.former.st_size, bytes.size());
+    const qint64 needed = std::max<qint64>(target.size, bytes.size());
     const int file = ::open(encoded(target.path).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (file < 0) {
         *error = failure(target.path, needed, false, errno);
@@ -284,10 +265,8 @@ bool saveInPlace(const Target &target, const QByteArray &bytes, QString *error)
         if (backup >= 0)
             ::unlink(encoded(backupName).constData());
         ::close(file);
-        *error = backup >= 0
-                     ? failure(target.path, needed, true, copyError)
-                     : withSystemReason(QStringLiteral("не удаётся создать резервную копию файла"),
-                                        systemReason(copyError));
+        *error = backup >= 0 ? failure(target.path, needed, true, copyError)
+                             : reasonText(FileProblem::BackupFailed, systemReasonText(copyError));
         return false;
     }
     syncFolderOf(backupName);
@@ -299,12 +278,12 @@ bool saveInPlace(const Target &target, const QByteArray &bytes, QString *error)
         return rewrite(file, fill, why);
     };
     QString system;
-    const bool saved = commitStep(target.path, writeBytes, &system);
+    const bool saved = commit(target.path, writeBytes, &system);
     // After a failure the former contents go back, so that the file is as it was.
     const auto putBack = [&](QString *why) {
         const int from = ::open(encoded(backupName).constData(), O_RDONLY | O_CLOEXEC);
         if (from < 0) {
-            *why = systemReason(errno);
+            *why = systemReasonText(errno);
             return false;
         }
         const bool back = rewrite(
@@ -313,7 +292,7 @@ bool saveInPlace(const Target &target, const QByteArray &bytes, QString *error)
         return back;
     };
     QString ignored;
-    const bool restored = !saved && commitStep(target.path, putBack, &ignored);
+    const bool restored = !saved && commit(target.path, putBack, &ignored);
     ::close(file);
     if (saved || restored)
         ::unlink(encoded(backupName).constData());
@@ -330,9 +309,9 @@ bool saveInPlace(const Target &target, const QByteArray &bytes, QString *error)
 
 } // namespace
 
-CommitStep setCommitStep(CommitStep step)
+bool commitDirectly(const QString &, const std::function<bool(QString *)> &step, QString *error)
 {
-    return std::exchange(commitStep, step ? step : runStep);
+    return step(error);
 }
 
 bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error)
@@ -347,61 +326,42 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error)
 
 #ifdef Q_OS_UNIX
 
-bool checkSaveTarget(const QString &path, QString *error)
+bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
+                        const CommitStep &commit)
 {
-    Target target;
-    return findTarget(path, &target, error);
-}
-
-bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
-{
-    Target target;
-    if (!findTarget(path, &target, error))
+    SaveTarget target;
+    if (!findSaveTarget(path, &target, error))
         return false;
     // A new file in its place would cut the file off from its other names, and could
     // not always be given its extended attributes (access lists, security labels):
     // such a file is written in place.
-    bool inPlace =
-        target.exists && (target.former.st_nlink > 1 || hasExtendedAttributes(target.path));
-    QString temporary;
-    int fd = -1;
-    if (!inPlace) {
-        fd = createTemporary(QFileInfo(target.path).absolutePath(), &temporary);
-        if (fd < 0 && !target.exists) {
-            *error = failure(target.path, bytes.size(), false, errno);
-            return false;
-        }
-        // A folder the user may not write to can hold a file they may; a file of
-        // another owner or group keeps them only if written in place.
-        if (fd >= 0 && target.exists && !takeOwnerAndMode(fd, target.former)) {
-            ::close(fd);
-            ::unlink(encoded(temporary).constData());
-            fd = -1;
-        }
-        inPlace = fd < 0;
+    if (target.exists && (target.names > 1 || hasExtendedAttributes(target.path)))
+        return saveInPlace(target, bytes, commit, error);
+    std::optional<Temporary> file;
+    file.emplace(QFileInfo(target.path).absolutePath());
+    if (file->fd() < 0 && !target.exists) {
+        *error = failure(target.path, bytes.size(), false, errno);
+        return false;
     }
-    if (inPlace)
-        return saveInPlace(target, bytes, error);
+    // A folder the user may not write to can hold a file they may; a file of
+    // another owner or group keeps them only if written in place.
+    if (file->fd() < 0 || (target.exists && !takeOwnerAndMode(file->fd(), target))) {
+        file.reset();
+        return saveInPlace(target, bytes, commit, error);
+    }
 
     // On the disk before it takes the former file's place, so that a power cut
     // leaves one of the two whole.
-    bool written = writeFully(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
-    int writeError = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        writeError = errno;
-    }
-    const auto renameOver = [&](QString *why) {
-        if (::rename(encoded(temporary).constData(), encoded(target.path).constData()) == 0)
-            return true;
-        *why = systemReason(errno);
+    if (!writeFully(file->fd(), bytes.constData(), bytes.size()) || ::fsync(file->fd()) != 0) {
+        *error = failure(target.path, bytes.size(), true, errno);
         return false;
+    }
+    const auto replace = [&](QString *why) {
+        return file->replace(target.path, why);
     };
     QString system;
-    if (!written || !commitStep(target.path, renameOver, &system)) {
-        ::unlink(encoded(temporary).constData());
-        *error = written ? saveFailureReason(target.path, bytes.size(), true, system)
-                         : failure(target.path, bytes.size(), true, writeError);
+    if (!commit(target.path, replace, &system)) {
+        *error = saveFailureReason(target.path, bytes.size(), true, system);
         return false;
     }
     syncFolderOf(target.path);
@@ -410,23 +370,8 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
 
 #else
 
-bool checkSaveTarget(const QString &path, QString *error)
-{
-    // The save renames a new file over the old one, which would put a regular file
-    // in place of a device, or of a file the user may not write to.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile()) {
-        *error = target.isDir() ? folderNotFile : notRegularFile;
-        return false;
-    }
-    if (target.exists() && !target.isWritable()) {
-        *error = saveFailureReason(path, 0, false, {});
-        return false;
-    }
-    return true;
-}
-
-bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
+bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
+                        const CommitStep &commit)
 {
     if (!checkSaveTarget(path, error))
         return false;
@@ -443,14 +388,14 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
         *error = saveFailureReason(path, bytes.size(), true, system);
         return false;
     }
-    const auto commit = [&file](QString *why) {
+    const auto replace = [&file](QString *why) {
         if (file.commit())
             return true;
         *why = file.errorString();
         return false;
     };
     QString system;
-    if (!commitStep(path, commit, &system)) {
+    if (!commit(path, replace, &system)) {
         *error = saveFailureReason(path, bytes.size(), true, system);
         return false;
     }

@@ -9,14 +9,24 @@ class QIODevice;
 
 namespace vusk {
 
+// Writing a file's bytes all or nothing. Which files may be written, and the words
+// for why not, are fileaccess's.
+
 // Writes every byte or says why not. Some devices report success after writing
 // only part of what they were given (a full disk), so the count is checked.
 bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error);
 
-// Whether a save may write to path: a regular file the user may write to, a link to
-// one, or a name not taken yet. False, with the reason in Russian, for a folder, a
-// pipe, a device, a loop of links, a read-only file or a name too long for the system.
-bool checkSaveTarget(const QString &path, QString *error);
+// The last step of a save, the one that changes what the target holds: the written
+// file put in its place, or the bytes written into it in place (or, after a failure
+// there, the former contents put back). `step` does it; false, with the system's
+// reason, when it cannot. Whoever saves may take the step their own way, to stage
+// a disk that fails at exactly that moment.
+using CommitStep = std::function<bool(const QString &target,
+                                      const std::function<bool(QString *)> &step, QString *error)>;
+
+// Takes the step as it comes.
+bool commitDirectly(const QString &target, const std::function<bool(QString *)> &step,
+                    QString *error);
 
 // Replaces what the file at path holds with the bytes, all or nothing: the former
 // contents stay on disk unless every new byte reached it. A link's target is written,
@@ -25,15 +35,7 @@ bool checkSaveTarget(const QString &path, QString *error);
 // keep all of that, the bytes are written into the file itself after a backup copy
 // of its former contents, and a failure that leaves the copy says where it is.
 // Returns false with the reason in Russian, the system's own reason in brackets.
-bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
-
-// The last step of a save, the one that changes what the target holds: the written
-// file renamed over it, or the bytes written into it in place (or, after a failure
-// there, the former contents put back). `step` does it; false, with the reason, when
-// it cannot. Replaceable, so that a disk failing at exactly that moment can be staged;
-// returns the step it replaces.
-using CommitStep = bool (*)(const QString &target, const std::function<bool(QString *)> &step,
-                            QString *error);
-CommitStep setCommitStep(CommitStep step);
+bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
+                        const CommitStep &commit = commitDirectly);
 
 } // namespace vusk

@@ -72,15 +72,12 @@ EncodedCellList encodeCellList(const QStringList &entries)
         if (entries[i].size() > maxLineBytes) {
             result.bytes.clear();
             result.badEntry = i;
-            result.badColumn = maxLineBytes;
             result.tooLong = true;
             return result;
         }
-        qsizetype column = -1;
-        if (!appendCp1251(entries[i], &result.bytes, &column)) {
+        if (!appendCp1251(entries[i], &result.bytes)) {
             result.bytes.clear();
             result.badEntry = i;
-            result.badColumn = column;
             return result;
         }
         result.bytes.append("\r\n", 2);
@@ -251,20 +248,6 @@ CellListReader::Status CellListReader::finish(Status status, const QString &erro
     m_lineStart = 0;
     m_scanned = 0;
     return status;
-}
-
-QStringList readCellList(QIODevice *device, int maxLines, CellListReader::Status *endStatus)
-{
-    QStringList lines;
-    CellListReader reader(device);
-    CellListReader::Status status = CellListReader::Status::Line;
-    QString line;
-    while (lines.size() < maxLines &&
-           (status = reader.readLine(&line)) == CellListReader::Status::Line)
-        lines.append(line);
-    if (endStatus)
-        *endStatus = status;
-    return lines;
 }
 
 } // namespace vusk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -20,11 +21,10 @@ inline constexpr qsizetype maxLineBytes = qsizetype(1) << 20;
 
 struct EncodedCellList
 {
-    QByteArray bytes;         // empty unless ok()
-    qsizetype badEntry = -1;  // first entry that cannot be written
-    qsizetype badColumn = -1; // index of its first character that cannot be written
-    bool tooLong = false;     // that character lies beyond maxLineBytes, rather than
-                              // being one Windows-1251 cannot hold
+    QByteArray bytes;        // empty unless ok()
+    qsizetype badEntry = -1; // first entry that cannot be written
+    bool tooLong = false;    // it is longer than maxLineBytes, rather than holding a
+                             // character Windows-1251 cannot hold
 
     bool ok() const { return badEntry < 0; }
 };
@@ -70,6 +70,8 @@ QString encodingName(TextEncoding encoding);
 // so saves back unchanged.
 class CellListReader
 {
+    Q_GADGET
+
 public:
     enum class Status
     {
@@ -78,6 +80,7 @@ public:
         Error,       // the device failed; see errorString()
         LineTooLong, // a line exceeds maxLineBytes; reading cannot go on
     };
+    Q_ENUM(Status)
 
     static constexpr qsizetype defaultMaxLineBytes = maxLineBytes;
     static constexpr qsizetype defaultChunkBytes = qsizetype(64) << 10;
@@ -129,10 +132,5 @@ private:
     QString m_errorString;
     qsizetype m_linesRead = 0;
 };
-
-// Reads up to maxLines lines. If endStatus is given it receives the status that ended
-// the read: Status::Line when the limit was reached, otherwise the reader's final status.
-QStringList readCellList(QIODevice *device, int maxLines = maxLinesPerRead,
-                         CellListReader::Status *endStatus = nullptr);
 
 } // namespace vusk

@@ -86,7 +86,7 @@ QString decodeCp1251(QByteArrayView bytes)
     return text;
 }
 
-bool appendCp1251(QStringView text, QByteArray *out, qsizetype *badIndex)
+bool appendCp1251(QStringView text, QByteArray *out)
 {
     const qsizetype start = out->size();
     out->resize(start + text.size());
@@ -95,21 +95,11 @@ bool appendCp1251(QStringView text, QByteArray *out, qsizetype *badIndex)
         const std::optional<uchar> byte = unicodeToCp1251(text[i].unicode());
         if (!byte) {
             out->truncate(start);
-            if (badIndex)
-                *badIndex = i;
             return false;
         }
         dest[i] = static_cast<char>(*byte);
     }
     return true;
-}
-
-std::optional<QByteArray> encodeCp1251(QStringView text, qsizetype *badIndex)
-{
-    QByteArray bytes;
-    if (!appendCp1251(text, &bytes, badIndex))
-        return std::nullopt;
-    return bytes;
 }
 
 } // namespace vusk

@@ -22,11 +22,7 @@ std::optional<uchar> unicodeToCp1251(char16_t ch);
 QString decodeCp1251(QByteArrayView bytes);
 
 // Appends the encoded text to *out. On a character the code page cannot hold, *out is
-// left as it was, *badIndex (if given) receives that character's index in text and
-// false is returned. Nothing is ever replaced by '?'.
-bool appendCp1251(QStringView text, QByteArray *out, qsizetype *badIndex = nullptr);
-
-// As appendCp1251, into a fresh array.
-std::optional<QByteArray> encodeCp1251(QStringView text, qsizetype *badIndex = nullptr);
+// left as it was and false is returned. Nothing is ever replaced by '?'.
+bool appendCp1251(QStringView text, QByteArray *out);
 
 } // namespace vusk

@@ -448,13 +448,12 @@ private slots:
         }
         for (const QString &entry : list)
             m_window->cellList().append(entry);
-        const auto realCommit = qScopeGuard([] { setCommitStep(nullptr); });
         const QString otherName = QFileInfo(typed).path() + "/other.txt";
         if (setUp.endsWith("second name") &&
             QProcess::execute("ln", {path(typed), path(otherName)}))
             QSKIP("no hard links here");
         if (setUp.startsWith("commit fails"))
-            setCommitStep(
+            m_window->setSaveCommitStep(
                 [](const QString &, const std::function<bool(QString *)> &, QString *error) {
                     *error = "disk gone";
                     return false;
@@ -665,13 +664,13 @@ private slots:
         MessageBoxSeen question;
         QStringList buttons;
         QList<ModalWatcher::Answer> script;
-        const auto realCommit = qScopeGuard([] { setCommitStep(nullptr); });
         for (const QString &answer : answers.split(u'|', Qt::SkipEmptyParts)) {
             if (!script.isEmpty()) { // the save's dialog, and what it tells
                 const bool fails = answer.startsWith("fails:");
                 if (fails)
-                    setCommitStep([](const QString &, const std::function<bool(QString *)> &,
-                                     QString *error) {
+                    m_window->setSaveCommitStep([](const QString &,
+                                                   const std::function<bool(QString *)> &,
+                                                   QString *error) {
                         *error = "disk gone";
                         return false;
                     });
