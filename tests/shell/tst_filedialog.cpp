@@ -2,34 +2,45 @@
 #include "modcommondialog.h"
 #include "platformstartup.h"
 #include "programfolder.h"
+#include "readable.h"
 
 #include <QFile>
 #include <QListView>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
+
+using enum vusk::FileDialogKind;
 
 const QString cellListFilter = "Текстовые документы (*.txt)|*.txt|Все файлы (*.*)|*.*";
 const QString textFilter = "Текстовые документы (*.txt)";
 const QString allFilter = "Все файлы (*.*)";
 const QString title = "VUSK: Открытие файла";
 
+// The kind's name, for the names of the rows.
+QByteArray kindName(int kind)
+{
+    const char *const names[] = {"OpenExistingFile", "OpenOrOfferToCreate", "SaveAskingToReplace",
+                                 "SaveWithoutAsking"};
+    return kind >= 0 && kind < 4 ? QByteArray(names[kind]) : "kind " + QByteArray::number(kind);
+}
+
 // What the dialog shows as it opens; "~" is the test's folder, a folder "" the current one.
 struct Shown
 {
-    int kind;
-    QString defaultName, folder;
-    int filterIndex;
-    QString shownFolder, proposedName, selectedFilter;
+    QString defaultName = {}, folder = "~";
+    int filterIndex = 0;
+    QString shownFolder = "~", shownName = {}, shownFilter = textFilter;
 };
 
 // What the dialog gives back when a name is typed into it.
 struct Returned
 {
-    int kind;
-    QStringList existing;               // files in the folder; "a>b" is a link to b
-    QString typed;                      // "" shows no dialog at all; "<255>" a path that long
-    QMessageBox::StandardButton answer; // to the dialog's question
-    QString returned;                   // "" for nothing chosen
+    QStringList existing = {};   // files in the folder; "a>b" is a link to b
+    QString typed = "cells.txt"; // into the dialog; "" where none shows; "<255>" a path that long
+    QMessageBox::StandardButton answer = QMessageBox::NoButton; // to the dialog's question
+    QString returned = {};                                      // "" for nothing chosen
 };
 
 class TestFileDialog : public QObject
@@ -42,8 +53,14 @@ class TestFileDialog : public QObject
     // A file name that makes a path of n characters in the test's folder.
     QString nameForPath(int n) const { return QString(n - m_dir.path().size() - 5, 'n') + ".txt"; }
     void createFile(const QString &name) { QVERIFY(QFile(path(name)).open(QFile::WriteOnly)); }
-    static void shows(const char *name, const Shown &shown) { QTest::newRow(name) << shown; }
-    static void returns(const char *name, const Returned &r) { QTest::newRow(name) << r; }
+    static void shows(int kind, const char *what, const Shown &shown)
+    {
+        QTest::addRow("%s: %s", kindName(kind).constData(), what) << kind << shown;
+    }
+    static void returns(int kind, const char *what, const Returned &r)
+    {
+        QTest::addRow("%s: %s", kindName(kind).constData(), what) << kind << r;
+    }
     // The dialog with the cell list's filters; a ModalWatcher answers its windows.
     QString show(int kind, const QString &defaultName, const QString &folder, int filterIndex = 0)
     {
@@ -91,22 +108,34 @@ private slots:
 
     void whatTheDialogShows_data()
     {
+        QTest::addColumn<int>("kind");
         QTest::addColumn<Shown>("shown");
-        shows("open", {0, "btsinfo.txt", "~", 0, "~", "btsinfo.txt", textFilter});
-        shows("save", {2, "btsinfo_txt.txt", "~", 0, "~", "btsinfo_txt.txt", textFilter});
-        shows("filter index 1 is the first", {0, "x.txt", "~", 1, "~", "x.txt", textFilter});
-        shows("filter index 2 is the second", {0, "x.txt", "~", 2, "~", "x.txt", allFilter});
-        shows("filter index past the end is the first",
-              {0, "x.txt", "~", 7, "~", "x.txt", textFilter});
-        shows("folder part of the default name wins",
-              {0, "~/sub/btsinfo.txt", "/", 0, "~/sub", "btsinfo.txt", textFilter});
-        shows("default name that is only a folder", {0, "~/sub/", "/", 0, "~/sub", "", textFilter});
-        shows("no folder: the current directory",
-              {2, "btsinfo_txt.txt", "", 0, "~", "btsinfo_txt.txt", textFilter});
+        shows(OpenExistingFile, "open", {.defaultName = "btsinfo.txt", .shownName = "btsinfo.txt"});
+        shows(SaveAskingToReplace, "save",
+              {.defaultName = "btsinfo_txt.txt", .shownName = "btsinfo_txt.txt"});
+        shows(OpenExistingFile, "filter index 1 is the first",
+              {.defaultName = "x.txt", .filterIndex = 1, .shownName = "x.txt"});
+        shows(OpenExistingFile, "filter index 2 is the second",
+              {.defaultName = "x.txt",
+               .filterIndex = 2,
+               .shownName = "x.txt",
+               .shownFilter = allFilter});
+        shows(OpenExistingFile, "filter index past the end is the first",
+              {.defaultName = "x.txt", .filterIndex = 7, .shownName = "x.txt"});
+        shows(OpenExistingFile, "folder part of the default name wins",
+              {.defaultName = "~/sub/btsinfo.txt",
+               .folder = "/",
+               .shownFolder = "~/sub",
+               .shownName = "btsinfo.txt"});
+        shows(OpenExistingFile, "default name that is only a folder",
+              {.defaultName = "~/sub/", .folder = "/", .shownFolder = "~/sub", .shownName = ""});
+        shows(SaveAskingToReplace, "no folder: the current directory",
+              {.defaultName = "btsinfo_txt.txt", .folder = "", .shownName = "btsinfo_txt.txt"});
     }
 
     void whatTheDialogShows()
     {
+        QFETCH(int, kind);
         QFETCH(Shown, shown);
         for (QString *text : {&shown.defaultName, &shown.folder, &shown.shownFolder})
             text->replace("~", m_dir.path());
@@ -114,7 +143,7 @@ private slots:
         const QStringList everyFile{"list.txt", "noextension"}; // "All files": even without a dot
         for (const QString &name : everyFile)
             createFile(QDir(shown.shownFolder).filePath(name));
-        const QStringList expected = everyFile.first(shown.selectedFilter == allFilter ? 2 : 1);
+        const QStringList expected = everyFile.first(shown.shownFilter == allFilter ? 2 : 1);
         QStringList listed;
         const auto listAndCancel = [&](QWidget *modal) {
             const auto *view = modal->findChild<QListView *>("listView");
@@ -128,89 +157,115 @@ private slots:
             cancelFileDialog()(modal);
         };
         const QString before = QDir::currentPath();
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(before); });
         QDir::setCurrent(m_dir.path());
         FileDialogSeen seen;
         ModalWatcher watcher(lookAtFileDialog(&seen, listAndCancel));
-        const QString chosen = show(shown.kind, shown.defaultName, shown.folder, shown.filterIndex);
-        QDir::setCurrent(before);
-        QCOMPARE(chosen, QString()); // cancelled
-        QCOMPARE(seen.title, title);
-        QCOMPARE(seen.folder, shown.shownFolder);
-        QCOMPARE(seen.proposedName, shown.proposedName);
-        QCOMPARE(seen.filters, (QStringList{textFilter, allFilter}));
-        QCOMPARE(seen.selectedFilter, shown.selectedFilter);
-        QCOMPARE(seen.acceptMode == QFileDialog::AcceptSave, shown.kind == 2);
-        QCOMPARE(listed, expected);
+        COMPARE_TEXT("path chosen", show(kind, shown.defaultName, shown.folder, shown.filterIndex),
+                     QString()); // cancelled
+        COMPARE_TEXT("title", seen.title, title);
+        COMPARE_TEXT("folder", seen.folder, shown.shownFolder);
+        COMPARE_TEXT("name", seen.proposedName, shown.shownName);
+        COMPARE_LINES("filters", seen.filters, (QStringList{textFilter, allFilter}));
+        COMPARE_TEXT("filter", seen.selectedFilter, shown.shownFilter);
+        QCOMPARE(seen.acceptMode,
+                 kind == SaveAskingToReplace ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        COMPARE_LINES("files listed", listed, expected);
     }
 
     void whatTheDialogReturns_data()
     {
+        QTest::addColumn<int>("kind");
         QTest::addColumn<Returned>("r");
         using enum QMessageBox::StandardButton;
         const QStringList cells{"cells.txt"};
-        returns("0: existing file", {0, cells, "cells.txt", NoButton, "cells.txt"});
-        returns("0: missing file is refused", {0, {}, "cells.txt", Ok, ""});
-        returns("1: existing file", {1, cells, "cells.txt", NoButton, "cells.txt"});
-        returns("1: missing file, create? yes", {1, {}, "cells.txt", Yes, "cells.txt"});
-        returns("1: missing file, create? no", {1, {}, "cells.txt", No, ""});
-        returns("2: new file", {2, {}, "cells.txt", NoButton, "cells.txt"});
-        returns("2: replace? yes", {2, cells, "cells.txt", Yes, "cells.txt"});
-        returns("2: replace? no", {2, cells, "cells.txt", No, ""});
-        returns("3: existing file, no question", {3, cells, "cells.txt", NoButton, "cells.txt"});
-        returns("3: new file", {3, {}, "cells.txt", NoButton, "cells.txt"});
-        returns("kind 4 shows nothing", {4, cells, "", NoButton, ""});
-        returns("kind -1 shows nothing", {-1, cells, "", NoButton, ""});
-        returns("open: extension added", {0, cells, "cells", NoButton, "cells.txt"});
-        returns("open: own extension kept", {0, {"cells.dat"}, "cells.dat", NoButton, "cells.dat"});
-        returns("open: a name without extension that exists as typed",
-                {0, {"README", "README.txt"}, "README", NoButton, "README"});
-        returns("save: extension added", {2, {}, "new", NoButton, "new.txt"});
-        returns("save: own extension kept", {2, {}, "new.csv", NoButton, "new.csv"});
-        returns("open: a link is returned itself",
-                {0, {"target.txt", "link.txt>target.txt"}, "link.txt", NoButton, "link.txt"});
+        returns(OpenExistingFile, "existing file", {.existing = cells, .returned = "cells.txt"});
+        returns(OpenExistingFile, "missing file is refused", {.answer = Ok});
+        returns(OpenOrOfferToCreate, "existing file", {.existing = cells, .returned = "cells.txt"});
+        returns(OpenOrOfferToCreate, "missing file, create? yes",
+                {.answer = Yes, .returned = "cells.txt"});
+        returns(OpenOrOfferToCreate, "missing file, create? no", {.answer = No});
+        returns(SaveAskingToReplace, "new file", {.returned = "cells.txt"});
+        returns(SaveAskingToReplace, "replace? yes",
+                {.existing = cells, .answer = Yes, .returned = "cells.txt"});
+        returns(SaveAskingToReplace, "replace? no", {.existing = cells, .answer = No});
+        returns(SaveWithoutAsking, "existing file, no question",
+                {.existing = cells, .returned = "cells.txt"});
+        returns(SaveWithoutAsking, "new file", {.returned = "cells.txt"});
+        returns(4, "shows nothing", {.existing = cells, .typed = ""});
+        returns(-1, "shows nothing", {.existing = cells, .typed = ""});
+        returns(OpenExistingFile, "extension added",
+                {.existing = cells, .typed = "cells", .returned = "cells.txt"});
+        returns(OpenExistingFile, "own extension kept",
+                {.existing = {"cells.dat"}, .typed = "cells.dat", .returned = "cells.dat"});
+        returns(OpenExistingFile, "a name without extension that exists as typed",
+                {.existing = {"README", "README.txt"}, .typed = "README", .returned = "README"});
+        returns(SaveAskingToReplace, "extension added", {.typed = "new", .returned = "new.txt"});
+        returns(SaveAskingToReplace, "own extension kept",
+                {.typed = "new.csv", .returned = "new.csv"});
+        returns(OpenExistingFile, "a link is returned itself",
+                {.existing = {"target.txt", "link.txt>target.txt"},
+                 .typed = "link.txt",
+                 .returned = "link.txt"});
 #ifndef Q_OS_WIN // where names cannot end in a blank, the blanks are cut off
-        returns("open: a blank at the end belongs to the name",
-                {0, {"a.txt", "a.txt "}, "a.txt ", NoButton, "a.txt "});
-        returns("save: a blank at the end belongs to the name",
-                {2, {"a.txt"}, "a.txt ", NoButton, "a.txt "});
+        returns(OpenExistingFile, "a blank at the end belongs to the name",
+                {.existing = {"a.txt", "a.txt "}, .typed = "a.txt ", .returned = "a.txt "});
+        returns(SaveAskingToReplace, "a blank at the end belongs to the name",
+                {.existing = {"a.txt"}, .typed = "a.txt ", .returned = "a.txt "});
 #endif
-        returns("a path of 255 characters fits", {3, {}, "<255>", NoButton, "<255>"});
+        returns(SaveWithoutAsking, "a path of 255 characters fits",
+                {.typed = "<255>", .returned = "<255>"});
     }
 
     void whatTheDialogReturns()
     {
+        QFETCH(int, kind);
         QFETCH(Returned, r);
+        QStringList files; // as the folder lists them
         for (const QString &file : r.existing) {
+            files.append(file.section(u'>', 0, 0));
             if (!file.contains(u'>'))
                 createFile(file);
             else if (!hasSymbolicLinks() ||
                      !QFile::link(path(file.section(u'>', 1)), path(file.section(u'>', 0, 0))))
                 QSKIP("no symbolic links here");
         }
+        files.sort();
         if (r.typed == "<255>")
             r.typed = r.returned = nameForPath(255);
         MessageBoxSeen question;
         QList<ModalWatcher::Answer> answers;
+        QStringList windows; // those the answers are for
+        const auto expect = [&](const char *window, const ModalWatcher::Answer &answer) {
+            windows.append(window);
+            answers.append(answer);
+        };
         if (!r.typed.isEmpty())
-            answers.append(typeFileName(r.typed));
+            expect("the dialog", typeFileName(r.typed));
         if (r.answer != QMessageBox::NoButton)
-            answers.append(pressButton(r.answer, &question));
+            expect("its message", pressButton(r.answer, &question));
         if (r.returned.isEmpty() && !r.typed.isEmpty())
-            answers.append(cancelFileDialog()); // the dialog is still there, or back again
+            expect("the dialog, still there or back again", cancelFileDialog());
         ModalWatcher watcher(answers);
-        const QString chosen = show(r.kind, QString(), m_dir.path());
-        QCOMPARE(watcher.answeredCount(), answers.size());
-        QVERIFY2(watcher.unexpected().isEmpty(), qPrintable(watcher.unexpected().join(u'\n')));
-        QCOMPARE(chosen,
-                 r.returned.isEmpty() ? QString() : QDir::toNativeSeparators(path(r.returned)));
-        if (question.seen) // kind 0 refuses with a warning of the dialog's own
-            QCOMPARE(question.icon, r.kind == 1 ? QMessageBox::Question : QMessageBox::Warning);
-        if (r.kind == 1 && r.answer != QMessageBox::NoButton)
-            QCOMPARE(question.text, QStringLiteral("Файл %1 не существует.\nСоздать этот файл?")
-                                        .arg(QDir::toNativeSeparators(path(r.typed))));
+        const QString chosen = show(kind, QString(), m_dir.path());
+        QVERIFY2(watcher.answeredCount() == answers.size(),
+                 qPrintable(QString("only %1 of these windows came up: %2")
+                                .arg(watcher.answeredCount())
+                                .arg(windows.join(", "))));
+        QVERIFY2(watcher.unexpected().isEmpty(),
+                 qUtf8Printable("unexpected: " + watcher.unexpected().join(u'\n')));
+        COMPARE_TEXT("path chosen", chosen,
+                     r.returned.isEmpty() ? QString() : QDir::toNativeSeparators(path(r.returned)));
+        if (question.seen) // OpenExistingFile refuses with a warning of the dialog's own
+            QCOMPARE(question.icon,
+                     kind == OpenOrOfferToCreate ? QMessageBox::Question : QMessageBox::Warning);
+        if (kind == OpenOrOfferToCreate && r.answer != QMessageBox::NoButton)
+            COMPARE_TEXT("question", question.text,
+                         QString("Файл %1 не существует.\nСоздать этот файл?")
+                             .arg(QDir::toNativeSeparators(path(r.typed))));
         // The dialog never creates or changes a file itself.
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::System).size(),
-                 r.existing.size());
+        COMPARE_LINES("files in the folder",
+                      QDir(m_dir.path()).entryList(QDir::Files | QDir::System, QDir::Name), files);
     }
 
     void tooLongPathIsReported()
@@ -218,11 +273,12 @@ private slots:
         MessageBoxSeen failure;
         ModalWatcher watcher(
             {typeFileName(nameForPath(256)), pressButton(QMessageBox::Ok, &failure)});
-        QCOMPARE(show(3, QString(), m_dir.path()), QString());
-        QCOMPARE(failure.title, "VUSK");
+        COMPARE_TEXT("path chosen", show(SaveWithoutAsking, QString(), m_dir.path()), QString());
+        COMPARE_TEXT("title", failure.title, "VUSK");
         QCOMPARE(failure.icon, QMessageBox::Critical);
         QCOMPARE(failure.buttons, QMessageBox::Ok);
-        QCOMPARE(failure.text, "Unable to get filename(s).\n\nCommDlgExtendedError returned 12291");
+        COMPARE_TEXT("message", failure.text,
+                     "Unable to get filename(s).\n\nCommDlgExtendedError returned 12291");
     }
 
     // On Windows by NTFS rights; the packaging test checks a read-only installed program.
@@ -232,15 +288,25 @@ private slots:
                  QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     }
 
-    // On every platform: the Windows build carries Qt's translations. Last: they stay.
+    // On every platform: the Windows build carries Qt's translations.
     void speaksRussianUnderARussianLocale()
     {
         const char *english = "%1 already exists.\nDo you want to replace it?";
-        QCOMPARE(QFileDialog::tr(english), QString::fromLatin1(english));
+        // What the test changes is put back, so that the others find Qt's own English.
+        const QLocale before;
+        const QList<QTranslator *> earlier = qApp->findChildren<QTranslator *>();
+        const auto restore = qScopeGuard([&] {
+            QLocale::setDefault(before);
+            for (QTranslator *translator : qApp->findChildren<QTranslator *>())
+                if (!earlier.contains(translator))
+                    delete translator; // which uninstalls it
+        });
+        COMPARE_TEXT("before", QFileDialog::tr(english), english);
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         vusk::installQtTranslations();
-        QLocale::setDefault(QLocale::c());
-        QCOMPARE(QFileDialog::tr(english), "%1 уже существует.\nЗаменить его?");
+        QLocale::setDefault(QLocale::c()); // they stay once installed
+        COMPARE_TEXT("the question whether to replace", QFileDialog::tr(english),
+                     "%1 уже существует.\nЗаменить его?");
     }
 };
 
