@@ -5,6 +5,8 @@
 #include "frminfo.h"
 #include "frmmain.h"
 #include "linklabel.h"
+#include "platform.h"
+#include "readable.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -62,26 +64,37 @@ class TestEveryUser : public QObject
 public slots: // stands in for the browser
     void browse(const QUrl &url) { m_opened.append(url.toString()); }
 
+public:
+    static void initMain() { drawOffscreenUnlessNamed(); }
+
 private slots:
     void initTestCase()
     {
         QApplication::setStyle("Fusion");
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         QDesktopServices::setUrlHandler("https", this, "browse");
+        m_palette = QApplication::palette();
+        m_font = QApplication::font();
     }
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler("https"); }
+
+    void cleanup() // each test starts from the same colours and font
+    {
+        QApplication::setPalette(m_palette);
+        QApplication::setFont(m_font);
+    }
 
     void controls_data()
     {
         QTest::addColumn<bool>("about");
         QTest::addColumn<QString>("object");
-        QTest::addColumn<int>("role");
+        QTest::addColumn<QAccessible::Role>("role");
         QTest::addColumn<QString>("name"); // none: a decoration the reader passes over
         const auto row = [](bool about, const char *object, QAccessible::Role role,
                             const char *name = nullptr) {
             QTest::addRow("%s %s", about ? "about" : "main", object)
-                << about << object << int(role) << QString(name);
+                << about << object << role << QString(name);
         };
         row(false, "txtCellID", QAccessible::EditableText, "Cell ID:");
         row(false, "txtHEXVal", QAccessible::EditableText, "HEX:");
@@ -105,7 +118,7 @@ private slots:
     {
         QFETCH(bool, about);
         QFETCH(QString, object);
-        QFETCH(int, role);
+        QFETCH(QAccessible::Role, role);
         QFETCH(QString, name);
         frmMain main;
         frmAbout aboutWindow(nullptr);
@@ -117,10 +130,11 @@ private slots:
         // A screen reader finds it child by child from the window down.
         for (QAccessibleInterface *child = control; child->object() != window;
              child = child->parent())
-            QVERIFY(child->parent()->indexOfChild(child) >= 0);
+            QVERIFY2(child->parent()->indexOfChild(child) >= 0,
+                     qPrintable(child->object()->objectName() + " is not among its parent's"));
         QCOMPARE(control->state().invisible, name.isEmpty());
-        QCOMPARE(int(control->role()), role);
-        QCOMPARE(control->text(QAccessible::Name), name);
+        QCOMPARE(control->role(), role);
+        COMPARE_TEXT("accessible name", control->text(QAccessible::Name), name);
         const QString press = QAccessibleActionInterface::pressAction();
         QAccessibleActionInterface *actions = control->actionInterface();
         QCOMPARE(actions && actions->actionNames().contains(press),
@@ -169,7 +183,7 @@ private slots:
                              colours.color(QPalette::Inactive, QPalette::Window));
         }
         QApplication::setPalette(colours);
-        if (palette == "large") // the last rows: a font once set stays
+        if (palette == "large")
             QApplication::setFont(QFont(QApplication::font().family(), 14));
 
         frmMain main;
@@ -200,10 +214,13 @@ private slots:
             const QColor colour =
                 widget->palette().color(version ? QPalette::Dark : QPalette::Link);
             QVERIFY2(!(version || link) || contrastWith(colour.rgb(), ink) < 1.1,
-                     qPrintable(widget->objectName() + " is drawn in " + QColor(ink).name()));
-            const double contrast = contrastWith(ground, ink);
-            QVERIFY2(version || contrast >= (link ? 3.0 : 4.5),
-                     qPrintable(widget->objectName() + QString::asprintf(" %.2f:1", contrast)));
+                     qPrintable(widget->objectName() + " is drawn in " + QColor(ink).name() +
+                                ", not in " + colour.name()));
+            const double contrast = contrastWith(ground, ink), needed = link ? 3.0 : 4.5;
+            QVERIFY2(version || contrast >= needed,
+                     qPrintable(
+                         widget->objectName() +
+                         QString::asprintf(" stands out %.2f:1, needs %.1f:1", contrast, needed)));
         }
         if (auto *button = top->findChild<QPushButton *>("cmdClose")) // holds its text in any font
             QCOMPARE(button->size().expandedTo(button->sizeHint()), button->size());
@@ -212,6 +229,8 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QStringList m_opened;
+    QPalette m_palette;
+    QFont m_font;
 };
 
 QTEST_MAIN(TestEveryUser)
