@@ -19,7 +19,10 @@
 #include <sys/xattr.h>
 #endif
 #else
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <io.h>
+#include <string>
+#include <windows.h>
 #endif
 
 namespace vusk {
@@ -370,35 +373,47 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
 
 #else
 
+// The new file gets a short name of its own in the target's folder (one made from the
+// target's name would be too long near the system's limit) and then takes the target's
+// place: ReplaceFile keeps the former file's attributes and security.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
                         const CommitStep &commit)
 {
     if (!checkSaveTarget(path, error))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = saveFailureReason(path, bytes.size(), false, file.errorString());
+    const QFileInfo info(path);
+    const bool existed = info.exists();
+    const QString target = existed ? info.canonicalFilePath() : info.absoluteFilePath();
+    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/vusk-XXXXXX.tmp"));
+    if (!file.open()) {
+        *error = saveFailureReason(target, bytes.size(), false, file.errorString());
         return false;
     }
-    // flush() makes a full disk show itself before commit() could report success.
+    // Flushed to the disk itself, so that a full disk shows before the file is replaced.
     QString reason;
-    if (!writeAll(file, bytes, &reason) || !file.flush()) {
+    if (!writeAll(file, bytes, &reason) || !file.flush() ||
+        !FlushFileBuffers(HANDLE(_get_osfhandle(file.handle())))) {
         const QString system = reason.isEmpty() ? file.errorString() : reason;
-        file.cancelWriting();
-        *error = saveFailureReason(path, bytes.size(), true, system);
+        *error = saveFailureReason(target, bytes.size(), true, system);
         return false;
     }
-    const auto replace = [&file](QString *why) {
-        if (file.commit())
-            return true;
-        *why = file.errorString();
-        return false;
+    file.close();
+    const std::wstring from = QDir::toNativeSeparators(file.fileName()).toStdWString();
+    const std::wstring to = QDir::toNativeSeparators(target).toStdWString();
+    const auto replace = [&](QString *why) {
+        const bool done = existed ? ReplaceFileW(to.c_str(), from.c_str(), nullptr,
+                                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                                  : MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (!done)
+            *why = qt_error_string(int(GetLastError()));
+        return done;
     };
     QString system;
-    if (!commit(path, replace, &system)) {
-        *error = saveFailureReason(path, bytes.size(), true, system);
+    if (!commit(target, replace, &system)) {
+        *error = saveFailureReason(target, bytes.size(), true, system);
         return false;
     }
+    file.setAutoRemove(false); // its name is the target's now
     return true;
 }
 

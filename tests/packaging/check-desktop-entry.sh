@@ -22,7 +22,8 @@ export arguments="$(key Exec | sed 's/^[^ ]*//; s|%F|"$work/cells.txt"|')"
 timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     xev -root -event property >"$work/root" & xev=$!
     # xev listens once it reports a change of the root window.
-    until grep -q PropertyNotify "$work/root"; do
+    for i in $(seq 300); do
+        grep -q PropertyNotify "$work/root" && break
         xprop -root -f _VUSK_PROBE 8s -set _VUSK_PROBE 1; sleep 0.1
     done
     eval "DESKTOP_STARTUP_ID=vusk-check_TIME0 \"\$program\" $arguments" & vusk=$!
