@@ -4,15 +4,19 @@
 
 namespace {
 
+// Tabs and line ends made visible.
+QString shown(QString text)
+{
+    text.replace(u'\t', QStringLiteral("\\t")).replace(u'\r', QStringLiteral("\\r"));
+    return text.replace(u'\n', QStringLiteral("\\n"));
+}
+
 // Long texts are shown around their first difference, so that it is in view.
 QString excerpt(const QString &text, qsizetype at)
 {
     constexpr qsizetype room = 60;
     const qsizetype from = qMax<qsizetype>(0, at - room);
-    QString shown = text.mid(from, 2 * room);
-    shown.replace(u'\t', QStringLiteral("\\t")).replace(u'\r', QStringLiteral("\\r"));
-    shown.replace(u'\n', QStringLiteral("\\n"));
-    return (from > 0 ? QStringLiteral("…") : QString()) + shown +
+    return (from > 0 ? QStringLiteral("…") : QString()) + shown(text.mid(from, 2 * room)) +
            (from + 2 * room < text.size() ? QStringLiteral("…") : QString());
 }
 
@@ -55,7 +59,7 @@ bool compareLines(const char *what, const QStringList &actual, const QStringList
                             .arg(i + 1)
                             .arg(actual.size())
                             .arg(expected.size())
-                            .arg(seen, wanted),
+                            .arg(shown(seen), shown(wanted)),
                         file, line);
     }
     return true;
