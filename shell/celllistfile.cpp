@@ -19,8 +19,8 @@
 #include <sys/xattr.h>
 #endif
 #else
-#include <QTemporaryFile>
-#include <io.h>
+#include <QRandomGenerator>
+#include <algorithm>
 #include <string>
 #include <windows.h>
 #endif
@@ -374,8 +374,9 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
 #else
 
 // The new file gets a short name of its own in the target's folder (one made from the
-// target's name would be too long near the system's limit) and then takes the target's
-// place: ReplaceFile keeps the former file's attributes and security.
+// target's name would be too long near the system's limit), is written and flushed to
+// the disk, and then takes the target's place: ReplaceFile keeps the former file's
+// attributes and security.
 bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
                         const CommitStep &commit)
 {
@@ -384,36 +385,57 @@ bool saveFileAtomically(const QString &path, const QByteArray &bytes, QString *e
     const QFileInfo info(path);
     const bool existed = info.exists();
     const QString target = existed ? info.canonicalFilePath() : info.absoluteFilePath();
-    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/vusk-XXXXXX.tmp"));
-    if (!file.open()) {
-        *error = saveFailureReason(target, bytes.size(), false, file.errorString());
+    const auto nativeName = [](const QString &name) {
+        return QDir::toNativeSeparators(name).toStdWString();
+    };
+    std::wstring temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 64 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary =
+            nativeName(QStringLiteral("%1/vusk-%2.tmp")
+                           .arg(QFileInfo(target).absolutePath())
+                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = saveFailureReason(target, bytes.size(), false, qt_error_string());
         return false;
     }
     // Flushed to the disk itself, so that a full disk shows before the file is replaced.
-    QString reason;
-    if (!writeAll(file, bytes, &reason) || !file.flush() ||
-        !FlushFileBuffers(HANDLE(_get_osfhandle(file.handle())))) {
-        const QString system = reason.isEmpty() ? file.errorString() : reason;
-        *error = saveFailureReason(target, bytes.size(), true, system);
+    qint64 done = 0;
+    DWORD written = 0;
+    while (done < bytes.size() &&
+           WriteFile(file, bytes.constData() + done,
+                     DWORD(std::min<qint64>(bytes.size() - done, 1 << 30)), &written, nullptr) &&
+           written > 0)
+        done += written;
+    const bool complete = done == bytes.size() && FlushFileBuffers(file);
+    const QString writeError = complete ? QString() : qt_error_string();
+    CloseHandle(file);
+    if (!complete) {
+        DeleteFileW(temporary.c_str());
+        *error = saveFailureReason(target, bytes.size(), true, writeError);
         return false;
     }
-    file.close();
-    const std::wstring from = QDir::toNativeSeparators(file.fileName()).toStdWString();
-    const std::wstring to = QDir::toNativeSeparators(target).toStdWString();
+    const std::wstring to = nativeName(target);
     const auto replace = [&](QString *why) {
-        const bool done = existed ? ReplaceFileW(to.c_str(), from.c_str(), nullptr,
-                                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                                  : MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);
-        if (!done)
-            *why = qt_error_string(int(GetLastError()));
-        return done;
+        const bool replaced =
+            existed ? ReplaceFileW(to.c_str(), temporary.c_str(), nullptr,
+                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                    : MoveFileExW(temporary.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (!replaced)
+            *why = qt_error_string();
+        return replaced;
     };
     QString system;
     if (!commit(target, replace, &system)) {
+        DeleteFileW(temporary.c_str());
         *error = saveFailureReason(target, bytes.size(), true, system);
         return false;
     }
-    file.setAutoRemove(false); // its name is the target's now
     return true;
 }
 

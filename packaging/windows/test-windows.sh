@@ -29,6 +29,9 @@ source "$here/wine-env.sh"
 
 # On a machine where Wine never ran, wineserver needs the prefix folder to exist.
 mkdir -p "$WINEPREFIX"
+# A server left running by a run that was stopped still draws into that run's
+# display, which is gone: every wine call would wait for it.
+wineserver -k 2>/dev/null || true
 wineserver -p
 trap 'wineserver -k || true' EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
