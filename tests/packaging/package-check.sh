@@ -14,7 +14,16 @@ echo "== lintian $(basename "$deb")"
 # Its hardening tags are mostly of the info level, which --fail-on passes.
 report=$(lintian --fail-on error,warning --display-info "$deb") || { echo "$report"; exit 1; }
 echo "$report"
-if echo "$report" | grep -q " hardening-"; then echo "FAIL: lintian: not hardened"; exit 1; fi
+tags=$(echo "$report" | grep -o " hardening-[a-z-]*" | sort -u | tr -d '\n')
+# hardening-no-fortify-functions is lintian's known false positive for a program
+# that calls no fortifiable function whose bounds are not already proven while
+# compiling: it passes only where every file was compiled with _FORTIFY_SOURCE.
+if [ "$tags" = " hardening-no-fortify-functions" ] &&
+    ! grep '"command"' "$1/compile_commands.json" | grep -qv "_FORTIFY_SOURCE="; then
+    echo "(lintian's hardening-no-fortify-functions: every file was compiled with _FORTIFY_SOURCE)"
+    tags=""
+fi
+[ -z "$tags" ] || { echo "FAIL: lintian:$tags"; exit 1; }
 echo "== contents"
 dpkg -c "$deb"
 
