@@ -16,12 +16,6 @@ QString excerpt(const QString &text, qsizetype at)
            (from + 2 * room < text.size() ? QStringLiteral("…") : QString());
 }
 
-bool fail(const QString &message, const char *file, int line)
-{
-    QTest::qFail(message.toUtf8().constData(), file, line);
-    return false;
-}
-
 } // namespace
 
 bool compareText(const char *what, const QString &actual, const QString &expected, const char *file,
@@ -32,14 +26,15 @@ bool compareText(const char *what, const QString &actual, const QString &expecte
     qsizetype at = 0;
     while (at < actual.size() && at < expected.size() && actual.at(at) == expected.at(at))
         ++at;
-    return fail(QStringLiteral("%1 differs from character %2 on (%3 against %4 characters)\n"
-                               "   Actual   : «%5»\n   Expected : «%6»")
-                    .arg(QString::fromUtf8(what))
-                    .arg(at + 1)
-                    .arg(actual.size())
-                    .arg(expected.size())
-                    .arg(excerpt(actual, at), excerpt(expected, at)),
-                file, line);
+    const QString message = QStringLiteral("%1 differs from character %2 on (%3 against %4 "
+                                           "characters)\n   Actual   : «%5»\n   Expected : «%6»")
+                                .arg(QString::fromUtf8(what))
+                                .arg(at + 1)
+                                .arg(actual.size())
+                                .arg(expected.size())
+                                .arg(excerpt(actual, at), excerpt(expected, at));
+    QTest::qFail(message.toUtf8().constData(), file, line);
+    return false;
 }
 
 bool compareLines(const char *what, const QStringList &actual, const QStringList &expected,
@@ -49,14 +44,14 @@ bool compareLines(const char *what, const QStringList &actual, const QStringList
         const QString seen = i < actual.size() ? actual.at(i) : QStringLiteral("(none)");
         const QString wanted = i < expected.size() ? expected.at(i) : QStringLiteral("(none)");
         if (seen != wanted)
-            return fail(QStringLiteral("%1, item %2 of %3 (expected %4 items)\n"
-                                       "   Actual   : «%5»\n   Expected : «%6»")
-                            .arg(QString::fromUtf8(what))
-                            .arg(i + 1)
-                            .arg(actual.size())
-                            .arg(expected.size())
-                            .arg(seen, wanted),
-                        file, line);
+            return compareText(QStringLiteral("%1, item %2 of %3 (expected %4 items),")
+                                   .arg(QString::fromUtf8(what))
+                                   .arg(i + 1)
+                                   .arg(actual.size())
+                                   .arg(expected.size())
+                                   .toUtf8()
+                                   .constData(),
+                               seen, wanted, file, line);
     }
     return true;
 }
