@@ -188,9 +188,6 @@ private slots:
             {"blanks and line feeds kept",
              {.entry = " 0xF \t 6\n2 \t а\nб ",
               .built = Fields{.key = " 0xF ", .channel = " 6\n2 ", .description = " а\nб "}}},
-            {"further tabs stay in the description",
-             {.entry = "0xF\t1\t\tD\t",
-              .built = Fields{.key = "0xF", .channel = "1", .description = "\tD\t"}}},
             {"long fields",
              {.entry = "0x12345\t12345\t",
               .built = Fields{.key = "0x12345", .channel = "12345", .description = ""},
@@ -256,8 +253,6 @@ private slots:
         const QByteArray be = QStringEncoder(QStringConverter::Utf16BE)(text);
         const std::pair<const char *, Read> cases[] = {
             {"CR LF, last line without", {.bytes = "a\tb\r\nc\r\nd", .lines = {"a\tb", "c", "d"}}},
-            {"CR LF CR LF gives one empty line, not two",
-             {.bytes = "a\r\n\r\n", .lines = {"a", ""}}},
             {"CR alone, CR CR LF", {.bytes = "a\rb\r\r\nc\r\r", .lines = {"a", "b", "", "c", ""}}},
             {"LF alone is text",
              {.bytes = "a\r\nb\rc\nd\n\re\n", .lines = {"a", "b", "c\nd\n", "e\n"}}},

@@ -17,9 +17,8 @@ QFileDialog *asFileDialog(QWidget *modal)
     return dialog;
 }
 
-// The dialog lists its folder in the background and judges a typed name against
-// what it has listed so far; a person sees the files appear before typing. If it
-// never gets there, the dialog judges the name itself.
+// The dialog judges a typed name against what it has listed so far; a person sees the files
+// appear before typing. If it never gets there, the dialog judges the name itself.
 void waitForListing(QFileDialog *dialog)
 {
     const auto *view = dialog->findChild<QListView *>("listView");

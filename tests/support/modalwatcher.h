@@ -5,9 +5,8 @@
 #include <QTimer>
 #include <functional>
 
-// Answers the modal windows that open next, in order, from inside their own event
-// loops, as a person would; nested windows (a dialog's question) too. Windows
-// beyond the script are closed and listed in unexpected(); one still open at the
+// Answers the modal windows that open next, nested ones too, in order, as a person would.
+// Windows beyond the script are closed and listed in unexpected(); one still open at the
 // timeout is closed, so a test fails instead of hanging. One watcher at a time.
 struct ModalAnswer
 {

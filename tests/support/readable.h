@@ -3,9 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// Comparisons whose failures a person can read: Qt's own print Cyrillic as \u
-// escapes and cut values at about 256 characters. Each names what was compared and
-// prints both values as text; lists are compared item by item.
+// Failures a person can read (Qt's print Cyrillic as \u escapes and cut long values): each
+// names what was compared and prints both values as text; lists are compared item by item.
 bool compareText(const char *what, const QString &actual, const QString &expected, const char *file,
                  int line);
 bool compareLines(const char *what, const QStringList &actual, const QStringList &expected,
