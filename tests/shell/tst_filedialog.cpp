@@ -18,7 +18,6 @@ const QString textFilter = "Текстовые документы (*.txt)";
 const QString allFilter = "Все файлы (*.*)";
 const QString title = "VUSK: Открытие файла";
 
-// The kind's name, for the names of the rows.
 QByteArray kindName(int kind)
 {
     const char *const names[] = {"OpenExistingFile", "OpenOrOfferToCreate", "SaveAskingToReplace",
@@ -186,8 +185,6 @@ private slots:
         row<Returned>(
             OpenExistingFile, "a name without extension that exists as typed",
             {.existing = {"README", "README.txt"}, .typed = "README", .returned = "README"});
-        row<Returned>(SaveAskingToReplace, "extension added",
-                      {.typed = "new", .returned = "new.txt"});
         row<Returned>(OpenExistingFile, "a link is returned itself",
                       {.existing = {"target.txt", "link.txt>target.txt"},
                        .typed = "link.txt",

@@ -4,7 +4,6 @@
 
 #include <QFileDialog>
 
-// What a file dialog showed when it opened.
 struct FileDialogSeen
 {
     bool seen = false;
@@ -18,7 +17,6 @@ ModalWatcher::Answer lookAtFileDialog(FileDialogSeen *seen, ModalWatcher::Answer
 // Types a name or a full path into the file dialog and presses Enter.
 ModalWatcher::Answer typeFileName(const QString &name);
 ModalWatcher::Answer cancelFileDialog();
-// Records the message box (if seen is given) and clicks the button.
 ModalWatcher::Answer pressButton(QMessageBox::StandardButton button,
                                  MessageBoxSeen *seen = nullptr);
 
