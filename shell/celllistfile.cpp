@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QIODevice>
 
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
@@ -327,16 +326,6 @@ bool saveInPlace(const SaveTarget &target, const QByteArray &bytes, const Commit
 bool commitDirectly(const QString &, const std::function<bool(QString *)> &step, QString *error)
 {
     return step(error);
-}
-
-bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error)
-{
-    const qint64 written = device.write(bytes);
-    if (written == bytes.size())
-        return true;
-    *error = written < 0 ? device.errorString()
-                         : QStringLiteral("%1 of %2 bytes written").arg(written).arg(bytes.size());
-    return false;
 }
 
 #ifdef Q_OS_UNIX

@@ -5,16 +5,10 @@
 
 #include <functional>
 
-class QIODevice;
-
 namespace vusk {
 
 // Writing a file's bytes all or nothing. Which files may be written, and the words
 // for why not, are fileaccess's.
-
-// Writes every byte or says why not. Some devices report success after writing
-// only part of what they were given (a full disk), so the count is checked.
-bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error);
 
 // The last step of a save, the one that changes what the target holds: the written
 // file put in its place, or the bytes written into it in place (or, after a failure
